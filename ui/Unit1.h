@@ -1,0 +1,170 @@
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QFileDialog;
+class QFontDialog;
+class QFrame;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QMouseEvent;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class TOemMemo;
+class TSpinEdit;
+
+/// The program's one window: the settings page ("Установки") with the printer settings and
+/// the text page ("Тексты") with the editor, its file, print and counter controls. Every
+/// control is a member named as the control (its objectName is the same name). Handlers read
+/// the controls, call the pure functions of printer/ and text/, and write the results back.
+class TPL4120_1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit TPL4120_1(QWidget* parent = nullptr);
+  ~TPL4120_1() override;
+
+  // Components, in declaration order.
+  QStatusBar* StatusBar1 = nullptr;
+  QTabWidget* pcFeauts = nullptr;
+  QWidget* PageSets = nullptr;
+  QWidget* PageCtrA = nullptr;
+  QGroupBox* WidthSet = nullptr;
+  QGroupBox* StyleSet = nullptr;
+  QWidget* PageSymb = nullptr;
+  QWidget* pgTxtEdt = nullptr;
+  QWidget* Empty4 = nullptr;
+  QWidget* Empty5 = nullptr;
+  QWidget* PageGraf = nullptr;
+  QCheckBox* WidExten = nullptr;
+  QCheckBox* WidElite = nullptr;
+  QCheckBox* StDouble = nullptr;
+  QCheckBox* StQuanty = nullptr;
+  QGroupBox* Language = nullptr;
+  QRadioButton* LangAltM = nullptr;
+  QRadioButton* LangKoi8 = nullptr;
+  QRadioButton* LangComn = nullptr;
+  QLineEdit* StrOutPr = nullptr;
+  QPushButton* SetPrint1 = nullptr;
+  QPushButton* Instruc = nullptr;
+  QGroupBox* HeighSet = nullptr;
+  QRadioButton* Hei2spi = nullptr;
+  QRadioButton* Hei3spi = nullptr;
+  QRadioButton* Hei4spi = nullptr;
+  QRadioButton* Hei0353 = nullptr;
+  QRadioButton* Hei0118 = nullptr;
+  QRadioButton* Wid12smb = nullptr;
+  QRadioButton* Wid10smb = nullptr;
+  TSpinEdit* SpinEdit1 = nullptr;
+  TSpinEdit* SpinEdit2 = nullptr;
+  QLabel* imMyPrnt = nullptr;
+  QMenuBar* mnMain = nullptr;
+  QMenu* File1 = nullptr;
+  QAction* Save1 = nullptr;
+  QMenu* Help1 = nullptr;
+  QAction* About1 = nullptr;
+  TOemMemo* mmText = nullptr;
+  QFrame* pnTextBt = nullptr;
+  QPushButton* btLoadTx = nullptr;
+  QPushButton* btPrinTx = nullptr;
+  QAction* About2 = nullptr;
+  QAction* MergeText1 = nullptr;
+  QAction* SaveText1 = nullptr;
+  QAction* Save2 = nullptr;
+  QMenu* File2 = nullptr;
+  QAction* Save3 = nullptr;
+  QAction* Save4 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* Quit1 = nullptr;
+  QPushButton* btMergTx = nullptr;
+  QPushButton* QuitNoSv = nullptr;
+  QPushButton* QuitSave = nullptr;
+  QRadioButton* RadioButton1 = nullptr;
+  QRadioButton* RadioButton2 = nullptr;
+  QRadioButton* RadioButton3 = nullptr;
+  QFileDialog* odOpenTx = nullptr;
+  QLineEdit* PrnName = nullptr;
+  QLineEdit* edTextFN = nullptr;
+  QFontDialog* fdFontTx = nullptr;
+  QLabel* lbLnTx = nullptr;
+  QLineEdit* edLnTx = nullptr;
+  QLabel* lbPgTx = nullptr;
+  QLineEdit* edPgTx = nullptr;
+  QLabel* lbLPtx = nullptr;
+  QLineEdit* edLPtx = nullptr;
+  QCheckBox* InitCrLf = nullptr;
+  QCheckBox* cbLfCrTx = nullptr;
+  QPushButton* bbNxPage = nullptr;
+  QLabel* lbCurXps = nullptr;
+  QLabel* lbCurYps = nullptr;
+  QLineEdit* edCurXps = nullptr;
+  QLineEdit* edCurYps = nullptr;
+  QCheckBox* cbNxPage = nullptr;
+
+  /// Full path of the text file last chosen in the open dialog (the platform's file name);
+  /// empty at start.
+  std::string CurrentTextFileName;
+  /// True while btPrinTxClick is sending.
+  bool PrintBusy = false;
+
+  // Handlers: each named after its control and event.
+  void FormCreate();
+  void SetPrint1Click();
+  void QuitNoSvClick();
+  void QuitSaveClick();
+  void btLoadTxClick();
+  void btMergTxClick();
+  void btPrinTxClick();
+  void bbNxPageClick();
+  void mmTextChange();
+  void mmTextMouseMove(QMouseEvent* event);
+  void mmTextMouseDown(QMouseEvent* event);
+  void mmTextMouseUp(QMouseEvent* event);
+  void mmTextKeyUp(QKeyEvent* event);
+  void edLPtxChange();
+
+  void StatusBar1MouseMove(QMouseEvent* event);
+  void pcFeautsMouseMove(QMouseEvent* event);
+  void PageSetsMouseMove(QMouseEvent* event);
+  void WidthSetMouseMove(QMouseEvent* event);
+  void WidExtenMouseMove(QMouseEvent* event);
+  void WidEliteMouseMove(QMouseEvent* event);
+  void Wid12smbMouseMove(QMouseEvent* event);
+  void Wid10smbMouseMove(QMouseEvent* event);
+  void StyleSetMouseMove(QMouseEvent* event);
+  void StDoubleMouseMove(QMouseEvent* event);
+  void StQuantyMouseMove(QMouseEvent* event);
+  void LangAltMMouseMove(QMouseEvent* event);
+  void LangKoi8MouseMove(QMouseEvent* event);
+  void LangComnMouseMove(QMouseEvent* event);
+  void StrOutPrMouseMove(QMouseEvent* event);
+  void SetPrint1MouseMove(QMouseEvent* event);
+  void InstrucMouseMove(QMouseEvent* event);
+  void HeighSetMouseMove(QMouseEvent* event);
+  void Hei2spiMouseMove(QMouseEvent* event);
+  void Hei3spiMouseMove(QMouseEvent* event);
+  void Hei4spiMouseMove(QMouseEvent* event);
+
+  // Shared operations of the handlers.
+  void SendToDevice(const std::string& data);
+  void ReadTextFileIntoEditor();
+  void UpdateTextCounters();
+  void UpdateCaretPosition();
+  void ShowApplicationHint();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildLayout();   // every control with its defaults (Unit1.cpp)
+  void WireEvents();    // the event -> handler table (Unit1Wiring.cpp)
+};

@@ -1,0 +1,5 @@
+#include "ui/Unit1.h"
+
+void TPL4120_1::btLoadTxClick() {}
+void TPL4120_1::btMergTxClick() {}
+void TPL4120_1::ReadTextFileIntoEditor() {}

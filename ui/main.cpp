@@ -1,0 +1,9 @@
+#include "ui/Application.h"
+#include "ui/Unit1.h"
+
+int main(int argc, char** argv) {
+  TApplication app(argc, argv);
+  TPL4120_1 window;
+  window.showMaximized();
+  return TApplication::exec();
+}
