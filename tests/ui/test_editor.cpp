@@ -257,30 +257,14 @@ class TestEditor : public QObject {
     QCOMPARE(memo_->bytes(), std::string("\xFF\xFF"));
   }
 
-  void lineFromChar_data() {
-    // "ab" CR LF, an empty line CR LF, "cde": lines start at bytes 0, 4 and 6.
-    QTest::addColumn<qint64>("offset");
-    QTest::addColumn<qint64>("line");
-    const qint64 table[][2] = {{0, 0}, {2, 0}, {3, 0}, {4, 1},  {5, 1},
-                               {6, 2}, {8, 2}, {9, 2}, {100, 2}};
-    for (const auto& row : table) {
-      QTest::addRow("offset %lld", static_cast<long long>(row[0])) << row[0] << row[1];
-    }
-  }
-  void lineFromChar() {
-    QFETCH(qint64, offset);
-    QFETCH(qint64, line);
-    memo_->setBytes("ab\r\n\r\ncde");
-    QCOMPARE(memo_->lineFromChar(offset), line);
-  }
-
   void lineIndex() {
     memo_->setBytes("ab\r\n\r\ncde");
     const qint64 table[][2] = {{0, 0}, {1, 4}, {2, 6}, {3, -1}};
     for (const auto& row : table) {
       QCOMPARE(memo_->lineIndex(row[0]), row[1]);
     }
-    selectChars(4, 5);  // on the last line
+    QCOMPARE(memo_->lineFromChar(100), 2);  // past the end: the last line
+    selectChars(4, 5);                      // on the last line
     QCOMPARE(memo_->lineIndex(-1), 6);
     QCOMPARE(memo_->lineFromChar(-1), 2);
   }

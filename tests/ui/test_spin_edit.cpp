@@ -64,12 +64,6 @@ class TestSpinEdit : public QObject {
   }
   void cleanup() { window_.reset(); }
 
-  void startsWithItsValues() {
-    QCOMPARE(limited_->text(), QStringLiteral("8"));
-    QCOMPARE(limited_->Value(), 8);
-    QCOMPARE(unlimited_->text(), QStringLiteral("24"));
-  }
-
   void arrowsStandUpAboveDownAtTheRightEdge() {
     const QRect up = Arrow(limited_, "up")->geometry();
     const QRect down = Arrow(limited_, "down")->geometry();
