@@ -11,6 +11,10 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   return QApplication::notify(receiver, event);
 }
 
-THintManager& TApplication::Hints() { return *hints_; }
+THintManager& TApplication::Hints() {
+  return *hints_;
+}
 
-TApplication* TApplication::Instance() { return qobject_cast<TApplication*>(QCoreApplication::instance()); }
+TApplication* TApplication::Instance() {
+  return qobject_cast<TApplication*>(QCoreApplication::instance());
+}
