@@ -7,11 +7,13 @@
 #include <unistd.h>
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -79,6 +81,16 @@ void TypeText(QWidget* w, const QString& text) {
     QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), {});
   }
 }
+
+// Counts the close requests that reach the window.
+class CloseWatch : public QObject {
+ public:
+  int requests = 0;
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    requests += event->type() == QEvent::Close ? 1 : 0;
+    return false;
+  }
+};
 
 class Thrower : public QObject {
  public:
@@ -258,14 +270,13 @@ class TestWiring : public QObject {
     QFETCH(QString, button);
     const QString out = TempPath("exit.prn");
     SetDevice(out);
-    int lastWindowClosed = 0;
-    connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++lastWindowClosed; });
+    CloseWatch closes;
+    w_->installEventFilter(&closes);
     QTest::mouseClick(Find<QPushButton>(w_.get(), button.toLatin1().constData()), Qt::LeftButton);
+    QCOMPARE(closes.requests, 1);
     QVERIFY(!w_->isVisible());
-    QCOMPARE(lastWindowClosed, 1);
     QVERIFY2(QApplication::activeModalWidget() == nullptr, "closing must ask nothing");
     QVERIFY2(!QFile::exists(out), "an exit must send nothing");
-    disconnect(qApp, &QGuiApplication::lastWindowClosed, this, nullptr);
   }
 
   void onlyTheListedButtonsAct() {
@@ -329,6 +340,80 @@ class TestWiring : public QObject {
     SetDevice(out);
     PressInit();
     QCOMPARE(FileBytes(out).size(), 16);
+  }
+
+  void mouseMoveRunsOnlyTheHandlerOfTheControlUnderThePointer_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<QPoint>("at");  // in root; (-1,-1) for its centre
+    QTest::addColumn<QString>("under");
+    QTest::addColumn<bool>("tracking");
+    QTest::addColumn<QString>("status");  // empty: no handler may run
+    const QPoint centre(-1, -1);
+    const QString sets = u"PageSets"_s;
+    QTest::newRow("free area of the page")
+        << sets << sets << QPoint(250, 380) << sets << false << u"Вкладка \"Установки принтера\""_s;
+    QTest::newRow("button") << sets << u"SetPrint1"_s << centre << u"SetPrint1"_s << false
+                            << u"Применить настройки принтера"_s;
+    QTest::newRow("free area of a group")
+        << sets << u"WidthSet"_s << QPoint(182, 92) << u"WidthSet"_s << false
+        << u"Установка ширины символов"_s;
+    QTest::newRow("radio button in a group") << sets << u"Wid10smb"_s << centre << u"Wid10smb"_s
+                                             << false << u"Ширина 10 символов на дюйм"_s;
+    QTest::newRow("tab row") << sets << u"qt_tabwidget_tabbar"_s << QPoint(20, 8)
+                             << u"qt_tabwidget_tabbar"_s << false << u"Полный ассортимент работ"_s;
+    QTest::newRow("status line") << sets << u"StatusBar1"_s << centre << u"StatusBar1"_s << false
+                                 << u"Статусная строка"_s;
+    for (const bool tracking : {false, true}) {
+      const char* how = tracking ? " (tracking)" : "";
+      QTest::addRow("picture%s", how)
+          << sets << u"imMyPrnt"_s << centre << u"imMyPrnt"_s << tracking << QString();
+      QTest::addRow("frame without handler%s", how)
+          << sets << sets << QPoint(250, 100) << u"Language"_s << tracking << QString();
+      QTest::addRow("radio button without handler%s", how)
+          << sets << u"RadioButton1"_s << centre << u"RadioButton1"_s << tracking << QString();
+      QTest::addRow("radio button in a group, no handler%s", how)
+          << sets << u"Hei0353"_s << centre << u"Hei0353"_s << tracking << QString();
+      QTest::addRow("device name%s", how)
+          << sets << u"PrnName"_s << centre << u"PrnName"_s << tracking << QString();
+      QTest::addRow("empty page%s", how)
+          << u"PageSymb"_s << u"PageSymb"_s << centre << u"PageSymb"_s << tracking << QString();
+      QTest::addRow("label on the text page%s", how)
+          << u"pgTxtEdt"_s << u"lbLnTx"_s << centre << u"lbLnTx"_s << tracking << QString();
+    }
+  }
+
+  void mouseMoveRunsOnlyTheHandlerOfTheControlUnderThePointer() {
+    QFETCH(QString, page);
+    QFETCH(QString, root);
+    QFETCH(QPoint, at);
+    QFETCH(QString, under);
+    QFETCH(bool, tracking);
+    QFETCH(QString, status);
+    Find<QTabWidget>(w_.get(), "pcFeauts")
+        ->setCurrentWidget(Find(w_.get(), page.toLatin1().constData()));
+    auto* from = Find(w_.get(), root.toLatin1().constData());
+    QVERIFY(from->isVisible());
+    const QPoint point = at == QPoint(-1, -1) ? from->rect().center() : at;
+    QWidget* target = from->childAt(point) != nullptr ? from->childAt(point) : from;
+    // The move goes where the window system sends it: to the deepest widget at the point; a
+    // named control may hold unnamed parts of its own (the inner edit of a spin edit).
+    QWidget* named = target;
+    while (named->objectName().isEmpty() && named->parentWidget() != nullptr) {
+      named = named->parentWidget();
+    }
+    QCOMPARE(named->objectName(), under);
+    if (tracking) {
+      target->setMouseTracking(true);
+    }
+    auto* bar = Find<QStatusBar>(w_.get(), "StatusBar1");
+    bar->showMessage(u"-"_s);
+    const QPoint local = target->mapFrom(from, point);
+    QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    // Read before the event loop runs again: the idle step may write the status line too.
+    QCOMPARE(bar->currentMessage(), status.isEmpty() ? u"-"_s : status);
   }
 
   void finalPeriodRule_data() {
