@@ -12,7 +12,7 @@ BIN=${1:?usage: run_e2e.sh path/to/pl4120}
 SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 if [[ "${2:-}" != "--inside-x" ]]; then
-  for tool in xvfb-run openbox xdotool xprop import cmp; do
+  for tool in xvfb-run openbox xdotool xprop xwininfo import od; do
     command -v "$tool" >/dev/null || { echo "e2e: FAIL: $tool is not installed" >&2; exit 1; }
   done
   exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$BIN" --inside-x
@@ -21,7 +21,7 @@ fi
 # ---- The window's layout, in one place -------------------------------------------------------
 # Qt's Fusion style at 96 dpi with the window font (DejaVu Sans 8 pt): heights of the menu bar
 # and of the page control's tab row, and the page frame's width.
-readonly MENU_H=21 TAB_H=25 FRAME=1
+readonly MENU_H=19 TAB_H=23 FRAME=2
 # The settings page's client origin, relative to the window's client area.
 readonly PAGE_X=$((FRAME)) PAGE_Y=$((MENU_H + TAB_H + FRAME))
 # Controls on the settings page: left top width height, as the window lays them out.
@@ -107,8 +107,13 @@ find_window() {
 wait_for "the window captioned 'Работа с принтером \"ПЛ 4120\"'" find_window
 wait_for "the window to be maximised" maximised
 
-eval "$(xdotool getwindowgeometry --shell "$WIN")"
-WX=$X WY=$Y
+# The client area's screen position (xdotool counts the frame twice under a reparenting
+# window manager; xwininfo does not).
+INFO=$(xwininfo -id "$WIN") || fail "cannot read the window's geometry"
+WX=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$INFO")
+WY=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$INFO")
+WIDTH=$(sed -n 's/.*Width: *//p' <<<"$INFO")
+HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$INFO")
 read -r SW SH < <(xdotool getdisplaygeometry)
 step "window $WIN at $WX,$WY size ${WIDTH}x${HEIGHT} on a ${SW}x${SH} screen"
 ((WIDTH > SW * 9 / 10)) || fail "the window is ${WIDTH} wide on a ${SW} wide screen"
