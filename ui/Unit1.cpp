@@ -254,7 +254,10 @@ void TPL4120_1::BuildLayout() {
     group->setObjectName(Utf8(set.name));
     group->setExclusive(true);
     for (auto member : set.members) {
-      group->addButton(this->*member);
+      QRadioButton* button = this->*member;
+      group->addButton(button);
+      // Only the checked button is reached with Tab; Qt moves this along with the check.
+      button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
   }
 
