@@ -20,9 +20,10 @@ std::string TitleFromProgramPath(std::string_view path) {
   if (title.isEmpty()) {
     return {};
   }
-  // The first character may be a surrogate pair; it is taken whole.
+  // The first character keeps its case (it may be a surrogate pair, taken whole); the rest
+  // goes to lower case.
   const qsizetype head = title.at(0).isHighSurrogate() && title.size() > 1 ? 2 : 1;
-  const QString result = title.left(head).toUpper() + title.mid(head).toLower();
+  const QString result = title.left(head) + title.mid(head).toLower();
   return result.toStdString();
 }
 

