@@ -22,22 +22,22 @@ T* Find(QObject* root, const char* name) {
 
 /// A test program's main: the real application object, offscreen when no display is set,
 /// and a private runtime folder so that Qt keeps quiet about it.
-#define PL4120_TEST_MAIN(TestClass)                                             \
-  int main(int argc, char** argv) {                                             \
-    if (qEnvironmentVariableIsEmpty("DISPLAY") &&                               \
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {                        \
-      qputenv("QT_QPA_PLATFORM", "offscreen");                                  \
-    }                                                                           \
-    const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/pl4120-xdg-" + \
-                               QByteArray::number(QCoreApplication::applicationPid()); \
-    QDir().mkpath(QString::fromLocal8Bit(runtime));                             \
-    QFile::setPermissions(QString::fromLocal8Bit(runtime),                      \
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |    \
-                              QFileDevice::ExeOwner);                           \
-    qputenv("XDG_RUNTIME_DIR", runtime);                                        \
-    TApplication app(argc, argv);                                               \
-    app.setAttribute(Qt::AA_Use96Dpi, true);                                    \
-    TestClass test;                                                             \
-    QTEST_SET_MAIN_SOURCE_PATH                                                  \
-    return QTest::qExec(&test, argc, argv);                                     \
+#define PL4120_TEST_MAIN(TestClass)                                                      \
+  int main(int argc, char** argv) {                                                      \
+    if (qEnvironmentVariableIsEmpty("DISPLAY") &&                                        \
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {                                \
+      qputenv("QT_QPA_PLATFORM", "offscreen");                                           \
+    }                                                                                    \
+    const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/pl4120-xdg-" +         \
+                               QByteArray::number(QCoreApplication::applicationPid());   \
+    QDir().mkpath(QString::fromLocal8Bit(runtime));                                      \
+    QFile::setPermissions(QString::fromLocal8Bit(runtime), QFileDevice::ReadOwner |      \
+                                                               QFileDevice::WriteOwner | \
+                                                               QFileDevice::ExeOwner);   \
+    qputenv("XDG_RUNTIME_DIR", runtime);                                                 \
+    TApplication app(argc, argv);                                                        \
+    app.setAttribute(Qt::AA_Use96Dpi, true);                                             \
+    TestClass test;                                                                      \
+    QTEST_SET_MAIN_SOURCE_PATH                                                           \
+    return QTest::qExec(&test, argc, argv);                                              \
   }
