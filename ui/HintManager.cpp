@@ -68,14 +68,6 @@ void THintManager::SetOnHint(std::function<void()> handler) {
   onHint_ = std::move(handler);
 }
 
-void THintManager::SetPointerSource(std::function<QPoint()> source) {
-  pointer_ = std::move(source);
-}
-
-QPoint THintManager::PointerPos() const {
-  return pointer_ ? pointer_() : QCursor::pos();
-}
-
 void THintManager::SetHint(const QString& hint) {
   if (hint == hint_) {
     return;
@@ -121,7 +113,7 @@ void THintManager::IdleStep() {
   if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) {
     return;
   }
-  const Hit hit = ControlAt(PointerPos());
+  const Hit hit = ControlAt(QCursor::pos());
   if (!hit.control || hit.nonClient) {
     // The title bar and borders send no mouse moves here, so the step stands in for them.
     CancelHint();
@@ -183,7 +175,7 @@ void THintManager::TimerExpired() {
   if (!control || QGuiApplication::applicationState() != Qt::ApplicationActive) {
     return;
   }
-  const QPoint pos = PointerPos();
+  const QPoint pos = QCursor::pos();
   if (ControlAt(pos).control != control) {
     return;
   }
