@@ -165,6 +165,6 @@ class TPL4120_1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildLayout();   // every control with its defaults (Unit1.cpp)
-  void WireEvents();    // the event -> handler table (Unit1Wiring.cpp)
+  void BuildLayout();  // every control with its defaults (Unit1.cpp)
+  void WireEvents();   // the event -> handler table (Unit1Wiring.cpp)
 };
