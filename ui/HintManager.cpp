@@ -20,7 +20,7 @@ namespace {
 const QEvent::Type kIdleEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 // Consecutive re-posts of the idle event after which the step runs anyway.
-constexpr int kMaxIdleReposts = 8;
+constexpr int kMaxIdleReposts = 256;
 
 bool IsMainWindow(const QWidget* w) {
   return w && (w->inherits("TPL4120_1") || w->objectName() == u"PL4120_1");
@@ -28,9 +28,14 @@ bool IsMainWindow(const QWidget* w) {
 
 // Qt builds some controls out of inner widgets of its own (tab bar, scroll area viewport,
 // spin box edit); they carry "qt_" names or none, and belong to the named control around them.
+// The edit and arrow buttons of a spin edit are parts of it as well.
 bool IsNamedControl(const QWidget* w) {
   const QString& name = w->objectName();
-  return !name.isEmpty() && !name.startsWith(u"qt_");
+  if (name.isEmpty() || name.startsWith(u"qt_")) {
+    return false;
+  }
+  const QWidget* parent = w->parentWidget();
+  return !(parent && parent->inherits("TSpinEdit"));
 }
 
 // Qt's plain-text check: a hint that looks like markup is shown as the characters it holds.
@@ -46,6 +51,7 @@ QString TipText(const QString& text) {
 
 THintManager::THintManager(QObject* parent) : QObject(parent) {
   timer_.setSingleShot(true);
+  timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &THintManager::TimerExpired);
   if (QCoreApplication* app = QCoreApplication::instance()) {
     app->installEventFilter(this);
@@ -60,14 +66,6 @@ THintManager::~THintManager() {
 
 void THintManager::SetOnHint(std::function<void()> handler) {
   onHint_ = std::move(handler);
-}
-
-void THintManager::SetPointerSource(std::function<QPoint()> source) {
-  pointer_ = std::move(source);
-}
-
-QPoint THintManager::PointerPos() const {
-  return pointer_ ? pointer_() : QCursor::pos();
 }
 
 void THintManager::SetHint(const QString& hint) {
@@ -115,7 +113,7 @@ void THintManager::IdleStep() {
   if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) {
     return;
   }
-  const Hit hit = ControlAt(PointerPos());
+  const Hit hit = ControlAt(QCursor::pos());
   if (!hit.control || hit.nonClient) {
     // The title bar and borders send no mouse moves here, so the step stands in for them.
     CancelHint();
@@ -177,7 +175,7 @@ void THintManager::TimerExpired() {
   if (!control || QGuiApplication::applicationState() != Qt::ApplicationActive) {
     return;
   }
-  const QPoint pos = PointerPos();
+  const QPoint pos = QCursor::pos();
   if (ControlAt(pos).control != control) {
     return;
   }
@@ -185,7 +183,9 @@ void THintManager::TimerExpired() {
   if (text.isEmpty()) {
     return;
   }
-  QToolTip::showText(pos, TipText(text), nullptr, QRect(), static_cast<int>(kDisplayTime.count()));
+  // The label's own expiry (a coarse timer, 10 s) is left to run out later: the precise
+  // tooltip timer hides it at the display time.
+  QToolTip::showText(pos, TipText(text));
   cursorRect_ = QRect(control->mapToGlobal(QPoint(0, 0)), control->size());
   hintActive_ = true;
   StartTimer(kDisplayTime, TimerMode::Hide);

@@ -82,10 +82,6 @@ class THintManager : public QObject {
   };
   static Hit ControlAt(const QPoint& globalPos);
 
-  /// Where the idle step and the tooltip timer take the pointer from; QCursor::pos() unless
-  /// replaced (tests on a platform without a settable pointer).
-  void SetPointerSource(std::function<QPoint()> source);
-
  signals:
   /// Emitted after each idle step that ran.
   void IdleStepRan();
@@ -101,12 +97,10 @@ class THintManager : public QObject {
   void TimerExpired();
   void WatchMenu(QMenu* menu);
   void MenuHighlighted(QAction* action);
-  QPoint PointerPos() const;
   static void HideTip();
 
   QString hint_;
   std::function<void()> onHint_;
-  std::function<QPoint()> pointer_;
 
   QPointer<QWidget> hintControl_;
   bool hintActive_ = false;
