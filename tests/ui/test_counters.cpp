@@ -276,7 +276,7 @@ class TestCounters : public QObject {
 
     // The same text again, from every trigger: counted, no box, pages left alone.
     boxes.arm();
-    Select(0, 4);  // "a CR LF b" selected: 2 lines
+    Select(0, 3);  // "a CR LF b" selected: 2 lines
     QTest::mouseMove(memo->viewport(), QPoint(15, 10));
     QTest::mouseMove(memo->viewport(), QPoint(25, 12));
     QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
