@@ -4,43 +4,60 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <utility>
 
 /// Answers the modal boxes that an action opens, without blocking: arm() before the action,
-/// settle() after it. Each box found is recorded (its text, empty when it is not a message
-/// box), `whileOpen` runs while it is still up, and its first button is pressed.
-class TModalBoxCatcher {
+/// settle() after it. A box is noticed when it is shown; once its own event loop runs, its
+/// text is recorded (empty when it is not a message box), `whileOpen` runs while it is still
+/// up, and its first button is pressed.
+class TModalBoxCatcher : public QObject {
  public:
   explicit TModalBoxCatcher(std::function<void()> whileOpen = {})
-      : whileOpen_(std::move(whileOpen)) {
-    timer_.setSingleShot(true);
-    timer_.setInterval(0);
-    QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-  }
+      : whileOpen_(std::move(whileOpen)) {}
+  ~TModalBoxCatcher() override { settle(); }
 
   void arm() {
     texts.clear();
-    timer_.start();
+    if (!armed_)
+      qApp->installEventFilter(this);
+    armed_ = true;
   }
 
-  /// Lets a pending check run once, then disarms.
+  /// Lets pending answers run, then stops watching.
   void settle() {
+    if (!armed_)
+      return;
     QCoreApplication::processEvents();
-    timer_.stop();
+    qApp->removeEventFilter(this);
+    armed_ = false;
   }
 
   QStringList texts;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+      auto* widget = static_cast<QWidget*>(watched);
+      if (widget->isWindow() && widget->isModal()) {
+        QPointer<QWidget> box(widget);
+        // Queued: it runs inside the box's own loop, after the box has started it.
+        QTimer::singleShot(0, this, [this, box] { Answer(box); });
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
  private:
-  void Answer() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal)
+  void Answer(QPointer<QWidget> modal) {
+    if (!modal || !modal->isVisible())
       return;
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal.data())) {
       texts << box->text();
       if (whileOpen_)
         whileOpen_();
@@ -50,19 +67,18 @@ class TModalBoxCatcher {
       } else {
         box->done(0);
       }
-    } else {
-      texts << QString();
-      if (whileOpen_)
-        whileOpen_();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-        dialog->reject();
-      } else {
-        modal->close();
-      }
+      return;
     }
-    timer_.start();  // a second box of the same action is answered too
+    texts << QString();
+    if (whileOpen_)
+      whileOpen_();
+    if (auto* dialog = qobject_cast<QDialog*>(modal.data())) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
   }
 
   std::function<void()> whileOpen_;
-  QTimer timer_;
+  bool armed_ = false;
 };
