@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
 #include <exception>
@@ -11,6 +13,18 @@
 #include "text/PrintPayload.h"
 #include "ui/OemMemo.h"
 #include "ui/Unit1.h"
+
+namespace {
+
+// The zero-based line that holds a character position of the editor: one lookup in the
+// document's line structure. TOemMemo::lineFromChar answers the same for a byte offset, but
+// has to search for the line whose byte start fits, which costs a lookup per step; these
+// read-outs run on every mouse move over the editor.
+int LineOfPosition(const QTextDocument* document, int position) {
+  return document->findBlock(position).blockNumber();
+}
+
+}  // namespace
 
 void TPL4120_1::btPrinTxClick() {
   if (PrintBusy)
@@ -66,14 +80,16 @@ void TPL4120_1::edLPtxChange() {
 
 void TPL4120_1::UpdateTextCounters() {
   // Counted from the editor's line structure: this runs on every mouse move, so neither the
-  // whole text nor the selection is copied. Each line end is one CR.
-  const qint64 selLength = mmText->selLength();
+  // whole text nor the selection is copied. Each line end is one CR, so the CR bytes of the
+  // subject are the lines it crosses.
+  const QTextDocument* document = mmText->document();
+  const QTextCursor cursor = mmText->textCursor();
   qint64 crCount = 0;
-  if (selLength != 0) {
-    const qint64 start = mmText->selStart();
-    crCount = mmText->lineFromChar(start + selLength) - mmText->lineFromChar(start);
+  if (cursor.hasSelection()) {
+    crCount = LineOfPosition(document, cursor.selectionEnd()) -
+              LineOfPosition(document, cursor.selectionStart());
   } else {
-    crCount = mmText->document()->blockCount() - 1;
+    crCount = document->blockCount() - 1;
   }
   const std::int64_t lines = pl4120::LineCountFromCrCount(crCount);
   edLnTx->setText(QString::number(lines));
@@ -98,7 +114,7 @@ void TPL4120_1::UpdateTextCounters() {
 
 void TPL4120_1::UpdateCaretPosition() {
   const qint64 caret = mmText->selStart();
-  const qint64 row = mmText->lineFromChar(caret);
+  const qint64 row = LineOfPosition(mmText->document(), mmText->textCursor().selectionStart());
   const qint64 lineStart = mmText->lineIndex(row);
   edCurXps->setText(QString::number(caret - lineStart + 1));
   edCurYps->setText(QString::number(row + 1));
