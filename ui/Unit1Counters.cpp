@@ -113,9 +113,10 @@ void TPL4120_1::UpdateTextCounters() {
 }
 
 void TPL4120_1::UpdateCaretPosition() {
-  const qint64 caret = mmText->selStart();
-  const qint64 row = LineOfPosition(mmText->document(), mmText->textCursor().selectionStart());
-  const qint64 lineStart = mmText->lineIndex(row);
-  edCurXps->setText(QString::number(caret - lineStart + 1));
-  edCurYps->setText(QString::number(row + 1));
+  // The line that holds the selection's start, found once. Inside a line every character of
+  // the editor is one byte of its text, so the offset in the line is the same in both.
+  const int caret = mmText->textCursor().selectionStart();
+  const QTextBlock line = mmText->document()->findBlock(caret);
+  edCurXps->setText(QString::number(caret - line.position() + 1));
+  edCurYps->setText(QString::number(line.blockNumber() + 1));
 }
