@@ -167,4 +167,10 @@ class TPL4120_1 : public QMainWindow {
  private:
   void BuildLayout();  // every control with its defaults (Unit1.cpp)
   void WireEvents();   // the event -> handler table (Unit1Wiring.cpp)
+
+  // counters
+  /// The edLPtx text whose failure in UpdateTextCounters has been reported; the same text
+  /// failing again stays quiet (edPgTx is left as it is) until a valid value clears it.
+  QString lpFailedText_;
+  bool lpFailureReported_ = false;
 };
