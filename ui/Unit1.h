@@ -167,4 +167,13 @@ class TPL4120_1 : public QMainWindow {
  private:
   void BuildLayout();   // every control with its defaults (Unit1.cpp)
   void WireEvents();    // the event -> handler table (Unit1Wiring.cpp)
+
+  // reading (Unit1Text.cpp)
+  /// Shows odOpenTx set up with the text filter and what the last confirmed use chose. True
+  /// when the user confirmed a file; `path` then holds its platform name.
+  bool ChooseTextFile(std::string& path);
+  /// "Чтение текста" (replace) and "Подгрузка текста" (append) after the dialog.
+  void LoadTextFile(bool replace);
+  QString odOpenTxFileName;  // file chosen in the last confirmed use of odOpenTx
+  QString odOpenTxFilter;    // filter selected in the last confirmed use of odOpenTx
 };

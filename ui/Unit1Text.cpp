@@ -1,5 +1,125 @@
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <exception>
+
+#include "text/LineReader.h"
+#include "ui/OemMemo.h"
 #include "ui/Unit1.h"
 
-void TPL4120_1::btLoadTxClick() {}
-void TPL4120_1::btMergTxClick() {}
-void TPL4120_1::ReadTextFileIntoEditor() {}
+namespace {
+
+constexpr std::string_view kTextFilter = "Текстовые файлы|*.txt|Все файлы|*.*";
+
+// Keeps the editor hidden while it fills and shows it again on every way out, the focus
+// included when it had it.
+class HiddenWhileFilling {
+ public:
+  explicit HiddenWhileFilling(QWidget* editor)
+      : editor_(editor), wasHidden_(editor->isHidden()), hadFocus_(editor->hasFocus()) {
+    editor_->hide();
+  }
+  ~HiddenWhileFilling() {
+    if (!wasHidden_) {
+      editor_->show();
+      if (hadFocus_) {
+        editor_->setFocus();
+      }
+    }
+  }
+  HiddenWhileFilling(const HiddenWhileFilling&) = delete;
+  HiddenWhileFilling& operator=(const HiddenWhileFilling&) = delete;
+
+ private:
+  QWidget* editor_;
+  bool wasHidden_;
+  bool hadFocus_;
+};
+
+// Reads the open file into the editor: all lines in one insertion, so the editor reports one
+// change and the counters are computed once. With `replace` the editor's former text goes.
+// A read failure still appends the lines before it, then propagates. cbLfCrTx is not
+// consulted: it would turn LF into CR LF inside a line, and a line never holds an LF.
+void FillEditor(TOemMemo* editor, pl4120::PosixFileSource& source, bool replace) {
+  const bool endsOpen = !replace && !editor->isEmptyText() && !editor->endsWithLineEnd();
+  HiddenWhileFilling hidden(editor);
+  pl4120::AppendPieceBuilder builder(endsOpen);
+  std::exception_ptr failure;
+  try {
+    pl4120::ReadLinesIntoPiece(source, builder);
+    source.Close();
+  } catch (const pl4120::EInOutError&) {
+    failure = std::current_exception();
+  }
+  std::string piece = builder.TakePiece();
+  if (replace) {
+    if (piece.empty()) {
+      editor->setBytes({});
+    } else {
+      // The insertion below reports the change; emptying first must not report one more.
+      const QSignalBlocker quiet(editor);
+      editor->setBytes({});
+    }
+  }
+  if (!piece.empty()) {
+    editor->appendBytes(piece);
+  }
+  std::string().swap(piece);
+  if (failure) {
+    std::rethrow_exception(failure);
+  }
+}
+
+}  // namespace
+
+bool TPL4120_1::ChooseTextFile(std::string& path) {
+  // The dialog of the toolkit itself, so that it behaves the same everywhere and can be
+  // answered by the window tests.
+  odOpenTx->setOption(QFileDialog::DontUseNativeDialog, true);
+  odOpenTx->setAcceptMode(QFileDialog::AcceptOpen);
+  odOpenTx->setFileMode(QFileDialog::ExistingFile);
+  odOpenTx->setNameFilter(QString::fromStdString(pl4120::DialogFilterToNameFilter(kTextFilter)));
+  if (!odOpenTxFilter.isEmpty()) {
+    odOpenTx->selectNameFilter(odOpenTxFilter);
+  }
+  odOpenTx->selectFile(odOpenTxFileName);
+  if (odOpenTx->exec() != QDialog::Accepted) {
+    return false;
+  }
+  const QStringList files = odOpenTx->selectedFiles();
+  if (files.isEmpty() || files.first().isEmpty()) {
+    return false;
+  }
+  odOpenTxFileName = files.first();
+  odOpenTxFilter = odOpenTx->selectedNameFilter();
+  path = QFile::encodeName(odOpenTxFileName).toStdString();
+  return true;
+}
+
+void TPL4120_1::LoadTextFile(bool replace) {
+  std::string path;
+  if (!ChooseTextFile(path) || !pl4120::IsExistingFile(path)) {
+    return;
+  }
+  // Opened before anything changes: a file that cannot be opened leaves the editor, the name
+  // field and CurrentTextFileName as they were, and its error goes to the error box.
+  pl4120::PosixFileSource source(path);
+  CurrentTextFileName = path;
+  FillEditor(mmText, source, replace);
+  edTextFN->setText(QFile::decodeName(QByteArray::fromStdString(CurrentTextFileName)));
+  edTextFN->selectAll();
+}
+
+void TPL4120_1::btLoadTxClick() {
+  LoadTextFile(true);
+}
+
+void TPL4120_1::btMergTxClick() {
+  LoadTextFile(false);
+}
+
+void TPL4120_1::ReadTextFileIntoEditor() {
+  pl4120::PosixFileSource source(CurrentTextFileName);
+  FillEditor(mmText, source, false);
+}
