@@ -43,7 +43,8 @@ constexpr std::array<char16_t, 256> kGlyphs = {
 struct ReverseTable {
   std::array<std::uint16_t, 0x10000> byteOf{};
   ReverseTable() {
-    for (unsigned b = 0; b < 256; ++b) byteOf[kGlyphs[b]] = static_cast<std::uint16_t>(b + 1);
+    for (unsigned b = 0; b < 256; ++b)
+      byteOf[kGlyphs[b]] = static_cast<std::uint16_t>(b + 1);
   }
 };
 
@@ -52,22 +53,33 @@ const ReverseTable& Reverse() {
   return table;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(char16_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+bool IsLineEnd(char16_t c) {
+  return c == u'\r' || c == u'\n' || c == u'\u2028' || c == u'\u2029';
+}
 
 }  // namespace
 
-char16_t Cp866ToUnicode(unsigned char byte) noexcept { return kGlyphs[byte]; }
+char16_t Cp866ToUnicode(unsigned char byte) noexcept {
+  return kGlyphs[byte];
+}
 
 bool UnicodeToCp866(char16_t ch, unsigned char& byte) noexcept {
   const std::uint16_t entry = Reverse().byteOf[ch];
-  if (entry == 0) return false;
+  if (entry == 0)
+    return false;
   byte = static_cast<unsigned char>(entry - 1);
   return true;
 }
 
 void DecodeCp866(const char* bytes, std::size_t n, char16_t* out) noexcept {
-  for (std::size_t i = 0; i < n; ++i) out[i] = kGlyphs[static_cast<unsigned char>(bytes[i])];
+  for (std::size_t i = 0; i < n; ++i)
+    out[i] = kGlyphs[static_cast<unsigned char>(bytes[i])];
 }
 
 std::string EncodeCp866(std::u16string_view text) {
@@ -91,6 +103,57 @@ std::u16string DecodeCp866(std::string_view bytes) {
   std::u16string out(bytes.size(), u'\0');
   DecodeCp866(bytes.data(), bytes.size(), out.data());
   return out;
+}
+
+std::size_t DecodeCp866Text(std::string_view bytes, char16_t* out) noexcept {
+  const std::size_t n = bytes.size();
+  std::size_t written = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b == '\r') {
+      if (i + 1 < n && bytes[i + 1] == '\n')
+        ++i;
+      out[written++] = u'\n';
+    } else if (b == '\n') {
+      out[written++] = u'\n';
+    } else {
+      out[written++] = kGlyphs[b];
+    }
+  }
+  return written;
+}
+
+void EncodeCp866Text(std::u16string_view text, std::string& out) {
+  const auto& table = Reverse().byteOf;
+  const std::size_t n = text.size();
+  const std::size_t base = out.size();
+  // One byte per unit plus one for each line-end unit, so a 100 MB text is not over-allocated.
+  std::size_t lineEnds = 0;
+  for (const char16_t c : text) {
+    if (IsLineEnd(c))
+      ++lineEnds;
+  }
+  out.resize(base + n + lineEnds);
+  char* dst = out.data() + base;
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t c = text[i];
+    if (IsLineEnd(c)) {
+      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+        ++i;
+      *dst++ = '\r';
+      *dst++ = '\n';
+      continue;
+    }
+    if (IsHighSurrogate(c) && i + 1 < n && IsLowSurrogate(text[i + 1])) {
+      *dst++ = '?';
+      ++i;
+      continue;
+    }
+    const std::uint16_t entry = table[c];
+    const auto byte = static_cast<char>(entry - 1);
+    *dst++ = (entry == 0 || byte == '\r' || byte == '\n') ? '?' : byte;
+  }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
 }  // namespace pl4120

@@ -22,6 +22,18 @@ void DecodeCp866(const char* bytes, std::size_t n, char16_t* out) noexcept;
 /// a surrogate pair (one character outside the basic plane) becomes one '?'.
 std::string EncodeCp866(std::u16string_view text);
 
+/// Decodes bytes into glyphs, one code unit per byte.
 std::u16string DecodeCp866(std::string_view bytes);
+
+/// Decodes the byte view of a multi-line text: CR LF, a lone LF and a lone CR each become one
+/// u'\n'; every other byte becomes its glyph. Writes at most bytes.size() code units to out and
+/// returns how many it wrote.
+std::size_t DecodeCp866Text(std::string_view bytes, char16_t* out) noexcept;
+
+/// Encodes a multi-line text into its byte view and appends it to out: every line end (CR LF,
+/// LF, CR, U+2028, U+2029) becomes CR LF; a character whose byte would be CR or LF, or that has
+/// no byte, becomes '?'; a surrogate pair becomes one '?'. So a line never holds a stray CR or
+/// LF byte.
+void EncodeCp866Text(std::u16string_view text, std::string& out);
 
 }  // namespace pl4120
