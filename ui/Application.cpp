@@ -1,5 +1,6 @@
 #include "ui/Application.h"
 
+#include "ui/ErrorBox.h"
 #include "ui/HintManager.h"
 
 TApplication::TApplication(int& argc, char** argv)
@@ -7,10 +8,23 @@ TApplication::TApplication(int& argc, char** argv)
 
 TApplication::~TApplication() = default;
 
+// Handlers are guarded one by one; this catches what escapes any other code run for an event,
+// so that one failed event never ends the program.
 bool TApplication::notify(QObject* receiver, QEvent* event) {
-  return QApplication::notify(receiver, event);
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    ShowException(error);
+  } catch (...) {
+    ShowErrorMessage("Unknown exception");
+  }
+  return false;
 }
 
-THintManager& TApplication::Hints() { return *hints_; }
+THintManager& TApplication::Hints() {
+  return *hints_;
+}
 
-TApplication* TApplication::Instance() { return qobject_cast<TApplication*>(QCoreApplication::instance()); }
+TApplication* TApplication::Instance() {
+  return qobject_cast<TApplication*>(QCoreApplication::instance());
+}

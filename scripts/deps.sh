@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs with apt-get whatever the build, the tests and the program need and is missing.
+# Sourced by run.sh and test.sh; quick when everything is present.
+set -euo pipefail
+
+PL4120_PACKAGES=(
+  g++ cmake ninja-build git clang-format
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils openbox imagemagick
+  fonts-dejavu-core
+)
+
+pl4120_missing_packages() {
+  local pkg
+  for pkg in "${PL4120_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$pkg"
+    fi
+  done
+}
+
+pl4120_install_deps() {
+  if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
+    echo "deps: this is not a Debian/Ubuntu system; install by hand: ${PL4120_PACKAGES[*]}" >&2
+    return 1
+  fi
+  local missing
+  missing=$(pl4120_missing_packages | tr '\n' ' ')
+  if [ -z "${missing// /}" ]; then
+    return 0
+  fi
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo=(sudo)
+    else
+      echo "deps: missing packages ($missing) and no root rights to install them" >&2
+      return 1
+    fi
+  fi
+  echo "deps: installing: $missing"
+  "${sudo[@]}" apt-get update -q
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing
+}
