@@ -4,6 +4,6 @@
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
   TPL4120_1 window;
-  window.showMaximized();
+  window.show();  // the window opens maximised by itself
   return TApplication::exec();
 }

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Renews the README's pictures of the window: starts the built program on a virtual display
+# with a window manager (which maximises it as on a desktop) and photographs both pages.
+#   docs/screenshot-text.png      the text page, shown at start
+#   docs/screenshot-settings.png  the settings page
+# Build first (cmake --preset release && cmake --build --preset release); the first argument
+# may name another build of the program.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+program=${1:-build/release/ui/pl4120}
+if [ ! -x "$program" ]; then
+  echo "screenshots: $program is not built" >&2
+  exit 1
+fi
+for tool in xvfb-run openbox import xdotool; do
+  command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing" >&2; exit 1; }
+done
+mkdir -p docs
+
+# The steps on the virtual display; the window starts on the text page with the focus on the
+# tab strip, so the Left key brings up the settings page to its left.
+# shellcheck disable=SC2016
+steps='
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  sleep 1
+  "$0" &
+  app=$!
+  for _ in $(seq 50); do
+    xdotool search --name "ПЛ 4120" >/dev/null 2>&1 && break
+    sleep 0.2
+  done
+  sleep 1.5
+  import -window root docs/screenshot-text.png
+  xdotool key Left
+  sleep 0.5
+  import -window root docs/screenshot-settings.png
+  kill "$app" "$wm"
+  wait "$app" "$wm" 2>/dev/null || true
+'
+XDG_RUNTIME_DIR=$(mktemp -d) xvfb-run -a -s "-screen 0 800x600x24" bash -euc "$steps" "$program"
+# Small files for the repository: the pictures need few colours.
+for shot in docs/screenshot-text.png docs/screenshot-settings.png; do
+  convert "$shot" -colors 64 -strip "PNG8:$shot"
+done
+echo "screenshots: wrote docs/screenshot-text.png and docs/screenshot-settings.png"
