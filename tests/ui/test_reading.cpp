@@ -56,6 +56,15 @@ void WhenShown(std::function<void(T*)> answer, int turnsLeft = 500) {
   });
 }
 
+// Puts `path` into the open dialog's name field as a user would type it (selectFile() leaves
+// the field alone while it has the focus).
+void TypeFileName(QFileDialog* dialog, const QString& path) {
+  dialog->selectFile(path);
+  auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  QVERIFY(edit != nullptr);
+  edit->setText(path);
+}
+
 // What a test saw of an error box.
 struct ErrorBoxSeen {
   int count = 0;
@@ -139,7 +148,7 @@ void TestReading::Choose(QPushButton* button, const QString& path, const QString
     if (!filter.isEmpty()) {
       dialog->selectNameFilter(filter);
     }
-    dialog->selectFile(path);
+    TypeFileName(dialog, path);
     WhenShown<QMessageBox>([this](QMessageBox* box) {
       ++errors_.count;
       errors_.text = box->text();
@@ -222,7 +231,7 @@ void TestReading::dialogRemembersFilterAndFileOfConfirmedUses() {
     firstFilter = dialog->selectedNameFilter();
     QCOMPARE(dialog->nameFilters(), QStringList({kTextFilter, kAllFilter}));
     dialog->selectNameFilter(kAllFilter);
-    dialog->selectFile(data);
+    TypeFileName(dialog, data);
     static_cast<QDialog*>(dialog)->accept();
   });
   QTest::mouseClick(merge_, Qt::LeftButton);
@@ -324,7 +333,7 @@ void TestReading::lfCrBoxChangesNothing() {
     Choose(load_, path);
     texts[ticked] = memo_->bytes();
   }
-  QCOMPARE(texts[0], "a\r\nb\r\ncd\r\n\r\ne\r\n"s);
+  QCOMPARE(texts[0], "a\r\nb\r\ncd\r\ne\r\n"s);
   QCOMPARE(texts[1], texts[0]);
 }
 
