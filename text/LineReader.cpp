@@ -137,11 +137,13 @@ void ReadLines(ByteSource& source, const LineSink& sink, std::size_t blockSize) 
       const auto* nl =
           static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
       const char* const stop = nl ? nl : end;
-      const bool hasCr = std::memchr(p, '\r', static_cast<std::size_t>(stop - p)) != nullptr;
-      if (nl && pending.empty() && !hasCr) {
-        sink(std::string_view(p, static_cast<std::size_t>(nl - p)));  // whole line in the block
+      // The CR of a CR LF needs no copy: the line is the bytes before it.
+      const char* const body = nl && nl > p && nl[-1] == '\r' ? nl - 1 : stop;
+      const bool bodyHasCr = std::memchr(p, '\r', static_cast<std::size_t>(body - p)) != nullptr;
+      if (nl && pending.empty() && !bodyHasCr) {
+        sink(std::string_view(p, static_cast<std::size_t>(body - p)));  // whole line in the block
       } else {
-        AppendWithoutCr(pending, p, stop, hasCr);
+        AppendWithoutCr(pending, p, stop, bodyHasCr || body != stop);
         if (nl) {
           sink(pending);
           pending.clear();
