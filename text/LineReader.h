@@ -97,6 +97,8 @@ class AppendPieceBuilder {
   void Add(std::string_view line);
   /// The piece so far.
   const std::string& Piece() const& { return piece_; }
+  /// Empties the piece (after it went into the editor); the text it ends stays as it was.
+  void Clear() { piece_.clear(); }
   /// Takes the piece out.
   std::string TakePiece() { return std::move(piece_); }
 

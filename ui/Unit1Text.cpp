@@ -1,7 +1,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <exception>
 
 #include "text/LineReader.h"
@@ -37,35 +38,50 @@ class HiddenWhileFilling {
   bool hadFocus_;
 };
 
-// Reads the open file into the editor: all lines in one insertion, so the editor reports one
-// change and the counters are computed once. With `replace` the editor's former text goes.
-// A read failure still appends the lines before it, then propagates. cbLfCrTx is not
-// consulted: it would turn LF into CR LF inside a line, and a line never holds an LF.
+// Pieces of about this size go into the editor as the file is read, so that neither the whole
+// file nor its whole piece is held beside the editor's own copy.
+constexpr std::size_t kPieceChunk = 8 << 20;
+
+// Reads the open file into the editor as one edit: the pieces of text go in while the file is
+// read, inside one edit block of the document, so the editor reports one change (the counters
+// are computed once), lays the text out once, and one undo takes the whole read back. With
+// `replace` the editor's former text goes in the same edit. A read failure keeps the lines
+// before it, then propagates. cbLfCrTx is not consulted: it would turn LF into CR LF inside a
+// line, and a line never holds an LF.
 void FillEditor(TOemMemo* editor, pl4120::PosixFileSource& source, bool replace) {
   const bool endsOpen = !replace && !editor->isEmptyText() && !editor->endsWithLineEnd();
   HiddenWhileFilling hidden(editor);
-  pl4120::AppendPieceBuilder builder(endsOpen);
   std::exception_ptr failure;
-  try {
-    pl4120::ReadLinesIntoPiece(source, builder);
-    source.Close();
-  } catch (const pl4120::EInOutError&) {
-    failure = std::current_exception();
-  }
-  std::string piece = builder.TakePiece();
-  if (replace) {
-    if (piece.empty()) {
-      editor->setBytes({});
-    } else {
-      // The insertion below reports the change; emptying first must not report one more.
-      const QSignalBlocker quiet(editor);
-      editor->setBytes({});
+  {
+    QTextDocument* document = editor->document();
+    const bool undo = document->isUndoRedoEnabled();
+    document->setUndoRedoEnabled(false);
+    QTextCursor edit(document);
+    edit.beginEditBlock();
+    if (replace) {
+      edit.select(QTextCursor::Document);
+      edit.removeSelectedText();
     }
+    pl4120::AppendPieceBuilder builder(endsOpen);
+    builder.Reserve(kPieceChunk + 64 * 1024);
+    try {
+      pl4120::ReadLines(source, [&](std::string_view line) {
+        builder.Add(line);
+        if (builder.Piece().size() >= kPieceChunk) {
+          editor->appendBytes(builder.Piece());
+          builder.Clear();
+        }
+      });
+      source.Close();
+    } catch (const pl4120::EInOutError&) {
+      failure = std::current_exception();
+    }
+    if (!builder.Piece().empty()) {
+      editor->appendBytes(builder.Piece());
+    }
+    edit.endEditBlock();  // the one change notification
+    document->setUndoRedoEnabled(undo);
   }
-  if (!piece.empty()) {
-    editor->appendBytes(piece);
-  }
-  std::string().swap(piece);
   if (failure) {
     std::rethrow_exception(failure);
   }

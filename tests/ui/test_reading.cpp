@@ -17,6 +17,7 @@
 
 #include "TestSupport.h"
 #include "text/Errors.h"
+#include "text/LineReader.h"
 #include "ui/OemMemo.h"
 
 using namespace std::string_literals;
@@ -93,6 +94,7 @@ class TestReading : public QObject {
   void lfCrBoxChangesNothing();
   void nulByteSurvives();
   void oneReadIsOneChangeWhileTheEditorIsHidden();
+  void largeFileArrivesWholeAsOneChange();
   void editorShownAgainWhenReadingFails();
 
  private:
@@ -365,6 +367,25 @@ void TestReading::oneReadIsOneChangeWhileTheEditorIsHidden() {
     QVERIFY(memo_->textCursor().atEnd());
   }
   QCOMPARE(memo_->bytes(), bytes + bytes);
+}
+
+void TestReading::largeFileArrivesWholeAsOneChange() {
+  // Large enough to go into the editor in several pieces; lines of many lengths, some empty.
+  std::string bytes;
+  std::vector<std::string> lines;
+  for (int i = 0; bytes.size() < 20'000'000; ++i) {
+    lines.push_back(std::string(static_cast<std::size_t>(i % 97), static_cast<char>('a' + i % 26)));
+    bytes += lines.back() + (i % 3 == 0 ? "\n" : "\r\n");
+  }
+  const QString path = Write(QStringLiteral("large.txt"), bytes);
+  memo_->setBytes("xyz");
+  int changes = 0;
+  connect(memo_, &QPlainTextEdit::textChanged, this, [&] { ++changes; });
+  Choose(merge_, path);
+  QCOMPARE(changes, 1);
+  QVERIFY(memo_->bytes() == "xyz" + pl4120::BuildAppendPiece(lines, true));
+  QVERIFY(memo_->textCursor().atEnd());
+  QCOMPARE(memo_->document()->blockCount(), static_cast<int>(lines.size()) + 1);
 }
 
 void TestReading::editorShownAgainWhenReadingFails() {
