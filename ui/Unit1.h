@@ -165,8 +165,14 @@ class TPL4120_1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildLayout();   // every control with its defaults (Unit1.cpp)
-  void WireEvents();    // the event -> handler table (Unit1Wiring.cpp)
+  void BuildLayout();  // every control with its defaults (Unit1.cpp)
+  void WireEvents();   // the event -> handler table (Unit1Wiring.cpp)
+
+  // counters
+  /// The edLPtx text whose failure in UpdateTextCounters has been reported; the same text
+  /// failing again stays quiet (edPgTx is left as it is) until a valid value clears it.
+  QString lpFailedText_;
+  bool lpFailureReported_ = false;
 
   // reading (Unit1Text.cpp)
   /// Shows odOpenTx set up with the text filter and what the last confirmed use chose. True

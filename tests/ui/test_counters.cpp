@@ -1,0 +1,329 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextCursor>
+#include <memory>
+#include <string>
+
+#include "ModalBoxCatcher.h"
+#include "TestSupport.h"
+#include "ui/OemMemo.h"
+#include "ui/Unit1.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+/// count lines of "L<n>", joined by CR LF, without a final line end.
+std::string Lines(int count) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    if (i > 1)
+      text += "\r\n";
+    text += "L" + std::to_string(i);
+  }
+  return text;
+}
+
+}  // namespace
+
+class TestCounters : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TPL4120_1> window;
+  TOemMemo* memo = nullptr;
+  QLineEdit* lines = nullptr;
+  QLineEdit* pages = nullptr;
+  QLineEdit* perPage = nullptr;
+  QLineEdit* column = nullptr;
+  QLineEdit* row = nullptr;
+
+  /// Replaces the editor's text without running any handler.
+  void SetTextQuietly(const std::string& bytes) {
+    const QSignalBlocker blocker(memo);
+    memo->setBytes(bytes);
+  }
+  void SetPerPageQuietly(const QString& text) {
+    const QSignalBlocker blocker(perPage);
+    perPage->setText(text);
+  }
+  /// Selects by character positions of the editor (a line end is one position there).
+  void Select(int anchor, int position) {
+    QTextCursor cursor = memo->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    memo->setTextCursor(cursor);
+  }
+  /// A key release in the editor: one of the events that recompute every counter.
+  void ReleaseKey() { QTest::keyRelease(memo, Qt::Key_Shift); }
+  QStringList Counters() const {
+    return {lines->text(), pages->text(), perPage->text(), column->text(), row->text()};
+  }
+
+ private slots:
+  void init() {
+    window = std::make_unique<TPL4120_1>();
+    memo = Find<TOemMemo>(window.get(), "mmText");
+    lines = Find<QLineEdit>(window.get(), "edLnTx");
+    pages = Find<QLineEdit>(window.get(), "edPgTx");
+    perPage = Find<QLineEdit>(window.get(), "edLPtx");
+    column = Find<QLineEdit>(window.get(), "edCurXps");
+    row = Find<QLineEdit>(window.get(), "edCurYps");
+    QVERIFY(memo && lines && pages && perPage && column && row);
+  }
+  void cleanup() { window.reset(); }
+
+  void startValuesStayUntilTheFirstUpdate() {
+    const QStringList start{u"0000"_s, u"0000"_s, u"70"_s, u"1"_s, u"1"_s};
+    QCOMPARE(Counters(), start);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(Counters(), start);
+    ReleaseKey();
+    QCOMPARE(Counters(), (QStringList{u"1"_s, u"1"_s, u"70"_s, u"1"_s, u"1"_s}));
+  }
+
+  void countsFollowTextChanges_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("perPage");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("pages");
+    auto bytes = [](const std::string& s) { return QByteArray::fromStdString(s); };
+    QTest::newRow("a CR LF b") << QByteArray("a\r\nb") << u"70"_s << u"2"_s << u"1"_s;
+    QTest::newRow("69 lines") << bytes(Lines(69)) << u"70"_s << u"69"_s << u"1"_s;
+    QTest::newRow("CR LF after the 69th")
+        << bytes(Lines(69) + "\r\n") << u"70"_s << u"70"_s << u"2"_s;
+    QTest::newRow("140 lines") << bytes(Lines(140)) << u"70"_s << u"140"_s << u"3"_s;
+    QTest::newRow("7 per page, 20 lines") << bytes(Lines(20)) << u"7"_s << u"20"_s << u"3"_s;
+    QTest::newRow("-10, 25 lines") << bytes(Lines(25)) << u"-10"_s << u"25"_s << u"-1"_s;
+    QTest::newRow("-10, 5 lines") << bytes(Lines(5)) << u"-10"_s << u"5"_s << u"1"_s;
+    QTest::newRow("$10, 20 lines") << bytes(Lines(20)) << u"$10"_s << u"20"_s << u"2"_s;
+    QTest::newRow("$FFFFFFFF, 25 lines")
+        << bytes(Lines(25)) << u"$FFFFFFFF"_s << u"25"_s << u"-24"_s;
+    QTest::newRow("only line ends") << QByteArray("\r\n\r\n") << u"70"_s << u"3"_s << u"1"_s;
+  }
+  void countsFollowTextChanges() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, perPage);
+    QFETCH(QString, lines);
+    QFETCH(QString, pages);
+    SetPerPageQuietly(perPage);
+    memo->setBytes(text.toStdString());
+    QCOMPARE(this->lines->text(), lines);
+    QCOMPARE(this->pages->text(), pages);
+  }
+
+  void perPageChangeRecountsPagesOnly() {
+    SetTextQuietly(Lines(20));
+    perPage->setText(u"7"_s);
+    QCOMPARE(lines->text(), u"20"_s);
+    QCOMPARE(pages->text(), u"3"_s);
+    QCOMPARE(column->text(), u"1"_s);  // the caret fields are not this event's business
+    QCOMPARE(row->text(), u"1"_s);
+  }
+
+  void selectionIsCountedInsteadOfTheText_data() {
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("perPage");
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("pages");
+    // "aaa|x|y|z|bbb": x starts at 4, y at 6, z at 8, bbb at 10 (a line end is one position).
+    QTest::newRow("x to z") << 4 << 9 << u"70"_s << u"3"_s << u"1"_s;
+    QTest::newRow("x to z, backwards") << 9 << 4 << u"70"_s << u"3"_s << u"1"_s;
+    QTest::newRow("x to z, 2 per page") << 4 << 9 << u"2"_s << u"3"_s << u"2"_s;
+    QTest::newRow("x to the start of z") << 4 << 8 << u"70"_s << u"3"_s << u"1"_s;
+    QTest::newRow("inside one line") << 0 << 2 << u"70"_s << u"1"_s << u"1"_s;
+    QTest::newRow("whole text") << 0 << 13 << u"70"_s << u"5"_s << u"1"_s;
+  }
+  void selectionIsCountedInsteadOfTheText() {
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, perPage);
+    QFETCH(QString, lines);
+    QFETCH(QString, pages);
+    SetTextQuietly("aaa\r\nx\r\ny\r\nz\r\nbbb");
+    SetPerPageQuietly(perPage);
+    Select(anchor, position);
+    ReleaseKey();
+    QCOMPARE(this->lines->text(), lines);
+    QCOMPARE(this->pages->text(), pages);
+  }
+
+  void caretColumnAndRowInBytes_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::newRow("empty") << QByteArray() << 0 << 0 << u"1"_s << u"1"_s;
+    QTest::newRow("start") << QByteArray("xyz\r\nab") << 0 << 0 << u"1"_s << u"1"_s;
+    QTest::newRow("end of xyz CR LF ab") << QByteArray("xyz\r\nab") << 6 << 6 << u"3"_s << u"2"_s;
+    QTest::newRow("end of the first line") << QByteArray("xyz\r\nab") << 3 << 3 << u"4"_s << u"1"_s;
+    QTest::newRow("start of the second line")
+        << QByteArray("xyz\r\nab") << 4 << 4 << u"1"_s << u"2"_s;
+    QTest::newRow("selection takes its start")
+        << QByteArray("xyz\r\nab") << 6 << 5 << u"2"_s << u"2"_s;
+    QTest::newRow("cp866 bytes") << QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2") << 6 << 6 << u"7"_s
+                                 << u"1"_s;
+    QTest::newRow("after an empty line") << QByteArray("a\r\n\r\nbc") << 5 << 5 << u"3"_s << u"3"_s;
+  }
+  void caretColumnAndRowInBytes() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    SetTextQuietly(text.toStdString());
+    Select(anchor, position);
+    ReleaseKey();
+    QCOMPARE(column->text(), x);
+    QCOMPARE(row->text(), y);
+  }
+
+  void longLineIsNeverWrapped() {
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    memo->setFixedWidth(80);
+    memo->setBytes("top\r\n" + std::string(300, 'w') + "\r\nbottom");
+    memo->setFocus();
+    Select(4, 4);
+    QTest::keyClick(memo, Qt::Key_End);  // the press moves the caret, the release counts
+    QCOMPARE(column->text(), u"301"_s);
+    QCOMPARE(row->text(), u"2"_s);
+    QCOMPARE(lines->text(), u"3"_s);
+  }
+
+  void mouseMoveWithoutButtonUpdates() {
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
+    QVERIFY(memo->isVisible());
+    SetTextQuietly("one\r\ntwo\r\nthree");
+    Select(4, 13);  // "two CR LF thr": nothing has counted it yet
+    QTest::mouseMove(memo->viewport(), QPoint(20, 20));
+    QTest::mouseMove(memo->viewport(), QPoint(30, 25));
+    QCOMPARE(lines->text(), u"2"_s);
+    QCOMPARE(column->text(), u"1"_s);
+    QCOMPARE(row->text(), u"2"_s);
+  }
+
+  void failuresAreReportedWithTheirTexts_data() {
+    QTest::addColumn<QString>("perPage");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("word") << u"abc"_s << u"'abc' is not a valid integer value."_s;
+    QTest::newRow("empty") << QString() << u"'' is not a valid integer value."_s;
+    QTest::newRow("signed hex") << u"-$10"_s << u"'-$10' is not a valid integer value."_s;
+    QTest::newRow("trailing blank") << u"7 "_s << u"'7 ' is not a valid integer value."_s;
+    QTest::newRow("Cyrillic") << u"семь"_s << u"'семь' is not a valid integer value."_s;
+    QTest::newRow("zero") << u"0"_s << u"Division by zero."_s;
+    QTest::newRow("hex zero") << u"$0"_s << u"Division by zero."_s;
+  }
+  void failuresAreReportedWithTheirTexts() {
+    QFETCH(QString, perPage);
+    QFETCH(QString, message);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    memo->setBytes("a\r\nb");  // lines 2, pages 1
+    SetTextQuietly("a\r\nb\r\nc\r\nd");
+    TModalBoxCatcher boxes;
+    boxes.arm();
+    this->perPage->setText(perPage);
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{message});
+    QCOMPARE(lines->text(), u"4"_s);  // written before the failure
+    QCOMPARE(pages->text(), u"1"_s);  // kept from before
+  }
+
+  void caretIsNotUpdatedAfterAFailedCount() {
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    SetTextQuietly("xyz\r\nab");
+    SetPerPageQuietly(u"x"_s);
+    Select(6, 6);
+    TModalBoxCatcher boxes;
+    boxes.arm();
+    ReleaseKey();
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{u"'x' is not a valid integer value."_s});
+    QCOMPARE(lines->text(), u"2"_s);
+    QCOMPARE(pages->text(), u"0000"_s);
+    QCOMPARE(column->text(), u"1"_s);
+    QCOMPARE(row->text(), u"1"_s);
+    // Once reported, the same text no longer stops the caret read-out.
+    boxes.arm();
+    ReleaseKey();
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(column->text(), u"3"_s);
+    QCOMPARE(row->text(), u"2"_s);
+  }
+
+  void aBadLinesPerPageTextIsReportedOnce() {
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
+    memo->setBytes("a\r\nb");
+    QCOMPARE(pages->text(), u"1"_s);
+    TModalBoxCatcher boxes;
+
+    boxes.arm();
+    perPage->setText(u"abc"_s);
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{u"'abc' is not a valid integer value."_s});
+
+    // The same text again, from every trigger: counted, no box, pages left alone.
+    boxes.arm();
+    Select(0, 3);  // "a CR LF b" selected: 2 lines
+    QTest::mouseMove(memo->viewport(), QPoint(15, 10));
+    QTest::mouseMove(memo->viewport(), QPoint(25, 12));
+    QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+    ReleaseKey();
+    memo->appendBytes("\r\nc\r\nd");
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(lines->text(), u"4"_s);
+    QCOMPARE(pages->text(), u"1"_s);
+
+    // A changed text that is still bad is reported again, once.
+    boxes.arm();
+    perPage->setText(u"abcd"_s);
+    ReleaseKey();
+    memo->appendBytes("\r\ne");
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{u"'abcd' is not a valid integer value."_s});
+    QCOMPARE(lines->text(), u"5"_s);
+    QCOMPARE(pages->text(), u"1"_s);
+
+    // Back to a text reported before: it is new against the last one, so it is reported.
+    boxes.arm();
+    perPage->setText(u"abc"_s);
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{u"'abc' is not a valid integer value."_s});
+
+    // A zero is a failure of its own text too.
+    boxes.arm();
+    perPage->setText(u"0"_s);
+    ReleaseKey();
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{u"Division by zero."_s});
+
+    // A valid value counts again and forgets the last failure.
+    boxes.arm();
+    perPage->setText(u"2"_s);
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(pages->text(), u"3"_s);
+    boxes.arm();
+    perPage->setText(u"0"_s);
+    ReleaseKey();
+    boxes.settle();
+    QCOMPARE(boxes.texts, QStringList{u"Division by zero."_s});
+    QCOMPARE(pages->text(), u"3"_s);
+  }
+};
+
+PL4120_TEST_MAIN(TestCounters)
+#include "test_counters.moc"

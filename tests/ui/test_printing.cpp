@@ -1,0 +1,184 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <memory>
+#include <string>
+
+#include "ModalBoxCatcher.h"
+#include "TestSupport.h"
+#include "ui/OemMemo.h"
+#include "ui/Unit1.h"
+
+using namespace Qt::StringLiterals;
+
+class TestPrinting : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TPL4120_1> window;
+  std::unique_ptr<QTemporaryDir> dir;
+  QString device;
+  TOemMemo* memo = nullptr;
+  QPushButton* print = nullptr;
+  QPushButton* eject = nullptr;
+  QCheckBox* formFeed = nullptr;
+
+  QByteArray Sent() const {
+    QFile file(device);
+    if (!file.open(QIODevice::ReadOnly))
+      return QByteArray("<no file>");
+    return file.readAll();
+  }
+  /// Leaves something in the output file, so that an empty send shows as an emptied file.
+  void FillDevice() const {
+    QFile file(device);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("old content");
+  }
+  void Select(int anchor, int position) {
+    QTextCursor cursor = memo->textCursor();
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    memo->setTextCursor(cursor);
+  }
+
+ private slots:
+  void init() {
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    device = dir->filePath(u"printer.out"_s);
+    window = std::make_unique<TPL4120_1>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
+    memo = Find<TOemMemo>(window.get(), "mmText");
+    print = Find<QPushButton>(window.get(), "btPrinTx");
+    eject = Find<QPushButton>(window.get(), "bbNxPage");
+    formFeed = Find<QCheckBox>(window.get(), "cbNxPage");
+    QVERIFY(memo && print && eject && formFeed);
+    QVERIFY(print->isVisible() && eject->isVisible());
+    QVERIFY(formFeed->isChecked());
+    Find<QLineEdit>(window.get(), "PrnName")->setText(device);
+  }
+  void cleanup() {
+    window.reset();
+    dir.reset();
+  }
+
+  void printsTextOrSelection_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<bool>("withFormFeed");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("a CR LF b, form feed")
+        << QByteArray("a\r\nb") << 0 << 0 << true << QByteArray("a\r\nb\x0C");
+    QTest::newRow("a CR LF b") << QByteArray("a\r\nb") << 0 << 0 << false << QByteArray("a\r\nb");
+    QTest::newRow("b selected, form feed")
+        << QByteArray("a\r\nb") << 2 << 3 << true << QByteArray("b\x0C");
+    QTest::newRow("b selected backwards")
+        << QByteArray("a\r\nb") << 3 << 2 << false << QByteArray("b");
+    QTest::newRow("line end selected")
+        << QByteArray("a\r\nb") << 1 << 2 << false << QByteArray("\r\n");
+    QTest::newRow("ends with a line end")
+        << QByteArray("a\r\n") << 0 << 0 << true << QByteArray("a\r\n\x0C");
+    QTest::newRow("empty, form feed") << QByteArray() << 0 << 0 << true << QByteArray("\x0C");
+    QTest::newRow("empty") << QByteArray() << 0 << 0 << false << QByteArray();
+    QTest::newRow("control bytes kept")
+        << QByteArray("\x1B\x40x\x0Cy") << 0 << 0 << false << QByteArray("\x1B\x40x\x0Cy");
+  }
+  void printsTextOrSelection() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, anchor);
+    QFETCH(int, position);
+    QFETCH(bool, withFormFeed);
+    QFETCH(QByteArray, sent);
+    memo->setBytes(text.toStdString());
+    Select(anchor, position);
+    formFeed->setChecked(withFormFeed);
+    FillDevice();
+    QTest::mouseClick(print, Qt::LeftButton);
+    QCOMPARE(Sent(), sent);
+    QVERIFY(print->isEnabled());
+    QVERIFY(!window->PrintBusy);
+  }
+
+  void ejectSendsOneFormFeed() {
+    memo->setBytes("a\r\nb");
+    Select(0, 3);
+    formFeed->setChecked(false);
+    FillDevice();
+    QTest::mouseClick(eject, Qt::LeftButton);
+    QCOMPARE(Sent(), QByteArray("\x0C"));
+    QCOMPARE(memo->bytes(), std::string("a\r\nb"));
+  }
+
+  void typedCyrillicArrivesAsCp866() {
+    // Another character table on the settings page changes nothing about the text's bytes.
+    Find<QRadioButton>(window.get(), "LangKoi8")->setChecked(true);
+    memo->setFocus();
+    const QString typed = u"Привет"_s;
+    for (const QChar ch : typed) {
+      QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString(ch), {});
+    }
+    QTest::keyClick(memo, Qt::Key_Return);
+    for (const QChar ch : u"мир"_s) {
+      QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString(ch), {});
+    }
+    QTest::mouseClick(print, Qt::LeftButton);
+    QCOMPARE(Sent(), QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2\r\n\xAC\xA8\xE0\x0C"));
+  }
+
+  void selectionAndCaretStayAfterPrinting() {
+    memo->setBytes("one\r\ntwo\r\nthree");
+    Select(5, 2);  // "e CR LF t", the caret at its start
+    const qint64 start = memo->selStart();
+    const qint64 length = memo->selLength();
+    QTest::mouseClick(print, Qt::LeftButton);
+    QCOMPARE(Sent(), QByteArray("e\r\nt\x0C"));
+    QCOMPARE(memo->textCursor().anchor(), 5);
+    QCOMPARE(memo->textCursor().position(), 2);
+    QCOMPARE(memo->selStart(), start);
+    QCOMPARE(memo->selLength(), length);
+    QCOMPARE(memo->bytes(), std::string("one\r\ntwo\r\nthree"));
+  }
+
+  void busyFlagStopsASecondPrint() {
+    memo->setBytes("text");
+    window->PrintBusy = true;
+    window->btPrinTxClick();
+    QVERIFY(!QFile::exists(device));
+    QVERIFY(window->PrintBusy);  // left as it was: the running print clears it
+    QVERIFY(print->isEnabled());
+  }
+
+  void failingDeviceLeavesTextAndButton() {
+    Find<QLineEdit>(window.get(), "PrnName")->setText(dir->filePath(u"missing/printer.out"_s));
+    memo->setBytes("keep\r\nme");
+    bool disabledWhileSending = false;
+    bool busyWhileSending = false;
+    TModalBoxCatcher boxes([&] {
+      disabledWhileSending = !print->isEnabled();
+      busyWhileSending = window->PrintBusy;
+    });
+    boxes.arm();
+    QTest::mouseClick(print, Qt::LeftButton);
+    boxes.settle();
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(disabledWhileSending);
+    QVERIFY(busyWhileSending);
+    QVERIFY(print->isEnabled());
+    QVERIFY(!window->PrintBusy);
+    QCOMPARE(memo->bytes(), std::string("keep\r\nme"));
+    QVERIFY(!QFile::exists(dir->filePath(u"missing"_s)));
+  }
+};
+
+PL4120_TEST_MAIN(TestPrinting)
+#include "test_printing.moc"
