@@ -33,7 +33,7 @@ enum class Init { None, Checked, ReadOnly };
 inline constexpr const char* kWindowFamily = "MS Sans Serif";
 inline constexpr const char* kEditorFamily = "Terminal";
 /// Horizontal stretch (percent) of the window's family.
-inline constexpr int kWindowStretch = 85;
+inline constexpr int kWindowStretch = 82;
 
 /// Controls of the pages, in creation order; a control's parent precedes it.
 struct Control {

@@ -9,7 +9,8 @@ class QMouseEvent;
 
 /// The text page's editor. Its text is a byte string of code page 866: each byte shows as its
 /// code page 866 glyph, and what the user types or pastes becomes the 866 byte of each
-/// character ('?' where the code page has none). In the byte view lines end with CR LF; a lone
+/// character ('?' where the code page has none; the glyphs of CR and LF typed or pasted become
+/// '?' too, so a line never holds a line-end byte). In the byte view lines end with CR LF; a lone
 /// CR or LF handed to setBytes()/appendBytes() ends a line as well (the editor holds no line
 /// end other than its own line structure). Long lines never wrap; Tab moves the focus on.
 ///

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ui/LayoutTables.h"
@@ -134,14 +135,6 @@ void ApplyLook(QWidget* widget, Look look) {
   }
 }
 
-// The widget that takes the focus for a control in the tab sequence.
-QWidget* FocusTarget(QWidget* widget) {
-  if (auto* spin = qobject_cast<TSpinEdit*>(widget); spin && !spin->focusProxy()) {
-    return spin->editor();
-  }
-  return widget;
-}
-
 // Depth first through the controls of a parent in their tab order: a container (a group box
 // or the panel) contributes its children at its own place, other controls themselves.
 void AppendTabChain(const std::string& parent, const std::map<std::string, QWidget*>& byName,
@@ -160,11 +153,11 @@ void AppendTabChain(const std::string& parent, const std::map<std::string, QWidg
     }
     const bool isContainer =
         std::any_of(Controls().begin(), Controls().end(),
-                    [&](const Control& c) { return control->name == std::string(c.parent); });
+                    [&](const Control& c) { return std::string_view(control->name) == c.parent; });
     if (isContainer) {
       AppendTabChain(control->name, byName, chain);
     } else {
-      chain.push_back(FocusTarget(byName.at(control->name)));
+      chain.push_back(byName.at(control->name));  // a spin edit passes it to its edit
     }
   }
 }
@@ -254,7 +247,10 @@ void TPL4120_1::BuildLayout() {
     group->setObjectName(Utf8(set.name));
     group->setExclusive(true);
     for (auto member : set.members) {
-      group->addButton(this->*member);
+      QRadioButton* button = this->*member;
+      group->addButton(button);
+      // Only the checked button is reached with Tab; Qt moves this along with the check.
+      button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
   }
 

@@ -234,18 +234,5 @@ TEST(InitSequence, StructureOverAllFlagCombinations) {
   EXPECT_EQ(exclusiveChecked, 2 * 4 * 3 * 4 * (1 << 5));  // tables, pitches, spacings, 5 boxes
 }
 
-TEST(InitSequence, LongTestLinePassesWhole) {
-  PrinterSettings s;
-  std::string line;
-  for (int i = 0; i < 70000; ++i) {
-    line += static_cast<char>(i % 256);
-  }
-  s.StrOutPr = line;
-  const std::string seq = BuildInitSequence(s);
-  ASSERT_EQ(seq.size(), 16u + line.size());
-  EXPECT_EQ(seq.substr(15, line.size()), line);
-  EXPECT_EQ(seq.back(), '\r');
-}
-
 }  // namespace
 }  // namespace pl4120

@@ -93,10 +93,5 @@ TEST(IntConv, ErrorMessageQuotesTheTextAsGiven) {
   }
 }
 
-TEST(IntConv, EmbeddedZeroByteEndsNothing) {
-  // The text carries its own length: a zero byte is a character like any other.
-  EXPECT_EQ(TryStrToInt(std::string("7\0", 2)), std::nullopt);
-}
-
 }  // namespace
 }  // namespace pl4120
