@@ -103,6 +103,7 @@ class TestReading : public QObject {
   // given); an error box that follows is recorded and closed.
   void Choose(QPushButton* button, const QString& path, const QString& filter = {});
   void Cancel(QPushButton* button);
+  QStringList CounterTexts() const;
 
   std::unique_ptr<TPL4120_1> window_;
   std::unique_ptr<QTemporaryDir> dir_;
@@ -167,6 +168,14 @@ void TestReading::Choose(QPushButton* button, const QString& path, const QString
 void TestReading::Cancel(QPushButton* button) {
   WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
   QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QStringList TestReading::CounterTexts() const {
+  QStringList texts;
+  for (const char* name : {"edLnTx", "edPgTx", "edCurXps", "edCurYps"}) {
+    texts << Find<QLineEdit>(window_.get(), name)->text();
+  }
+  return texts;
 }
 
 void TestReading::loadReplacesTheText() {
@@ -365,6 +374,10 @@ void TestReading::oneReadIsOneChangeWhileTheEditorIsHidden() {
     QVERIFY(!visibleAtChange);
     QVERIFY(memo_->isVisible());
     QVERIFY(memo_->textCursor().atEnd());
+    // The counters written by that one change are those of the whole new text.
+    const QStringList counters = CounterTexts();
+    window_->mmTextChange();
+    QCOMPARE(CounterTexts(), counters);
   }
   QCOMPARE(memo_->bytes(), bytes + bytes);
 }
