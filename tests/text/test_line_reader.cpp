@@ -385,10 +385,15 @@ TEST_F(FileTest, FilesThatCannotBeOpenedOrReadRaiseTheTablesErrors) {
 }
 
 TEST_F(FileTest, FileWithoutRightsIsAccessDenied) {
-  const std::string path = Write("locked.txt", "x\n");
+  std::string path = Write("locked.txt", "x\n");
   ASSERT_EQ(chmod(path.c_str(), 0), 0);
   if (access(path.c_str(), R_OK) == 0) {
-    GTEST_SKIP() << "this user reads files without rights (superuser)";
+    // The superuser reads files without rights; a write-only attribute of the kernel is a
+    // regular file that nobody can open for reading.
+    path = "/sys/bus/pci/rescan";
+    if (!IsExistingFile(path)) {
+      GTEST_SKIP() << "no file here that this user cannot read";
+    }
   }
   try {
     PosixFileSource source(path);
@@ -400,6 +405,9 @@ TEST_F(FileTest, FileWithoutRightsIsAccessDenied) {
 
 TEST_F(FileTest, NoDescriptorLeftIsTooManyOpenFiles) {
   const std::string path = Write("t.txt", "x\n");
+  // A first failing open while descriptors are still free: the sanitizers' runtime needs a
+  // descriptor of its own the first time it checks the classes involved.
+  EXPECT_THROW(PosixFileSource(dir_ + "/none"), EInOutError);
   rlimit saved{};
   ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
   const int lowestFree = dup(0);

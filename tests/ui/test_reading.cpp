@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <utime.h>
@@ -64,6 +65,15 @@ void TypeFileName(QFileDialog* dialog, const QString& path) {
   auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   QVERIFY(edit != nullptr);
   edit->setText(path);
+}
+
+// Whether this process can open the file for reading.
+bool CanOpen(const QString& path) {
+  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+  if (fd >= 0) {
+    ::close(fd);
+  }
+  return fd >= 0;
 }
 
 // What a test saw of an error box.
@@ -282,8 +292,8 @@ void TestReading::fileThatCannotBeOpenedShowsTheErrorAndChangesNothing_data() {
   QTest::addColumn<bool>("noRights");
   QTest::addColumn<bool>("load");
   QTest::newRow("no rights, load") << true << true;
+  QTest::newRow("no rights, merge") << true << false;
   QTest::newRow("no descriptor left, load") << false << true;
-  QTest::newRow("no descriptor left, merge") << false << false;
 }
 
 void TestReading::fileThatCannotBeOpenedShowsTheErrorAndChangesNothing() {
@@ -291,17 +301,25 @@ void TestReading::fileThatCannotBeOpenedShowsTheErrorAndChangesNothing() {
   QFETCH(bool, load);
   const QString before = Write(QStringLiteral("before.txt"), "before\n");
   Choose(merge_, before);
-  const QString path = Write(QStringLiteral("closed.txt"), "secret\n");
+  QString path = Write(QStringLiteral("closed.txt"), "secret\n");
   rlimit saved{};
   QCOMPARE(getrlimit(RLIMIT_NOFILE, &saved), 0);
   QString expected;
   if (noRights) {
     QVERIFY(QFile::setPermissions(path, {}));
-    if (::access(QFile::encodeName(path).constData(), R_OK) == 0) {
-      QSKIP("this user reads files without rights (superuser); the other rows cover it");
+    if (CanOpen(path)) {
+      // The superuser reads files without rights; a write-only attribute of the kernel is a
+      // regular file that nobody can open for reading.
+      path = QStringLiteral("/sys/bus/pci/rescan");
+      if (!pl4120::IsExistingFile(QFile::encodeName(path).toStdString()) || CanOpen(path)) {
+        QSKIP("no file here that this user cannot read");
+      }
     }
     expected = QStringLiteral("File access denied.");
   } else {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizers' runtime needs free descriptors of its own to report errors");
+#endif
     // Once the dialog has closed, the lowest free descriptor becomes the limit, so the
     // open of the chosen file is the one that fails.
     afterAccept_ = [saved] {
