@@ -42,25 +42,46 @@ class HiddenWhileFilling {
 // file nor its whole piece is held beside the editor's own copy.
 constexpr std::size_t kPieceChunk = 8 << 20;
 
+// One edit of the document: what changes inside it is reported and laid out once, when it ends,
+// also when an exception leaves early. No undo records are kept for it (one per inserted line
+// would cost more than the insertion itself); like replacing the whole text, it forgets the
+// undo history.
+class OneEdit {
+ public:
+  explicit OneEdit(QTextDocument* document)
+      : document_(document), undo_(document->isUndoRedoEnabled()), cursor_(document) {
+    document_->setUndoRedoEnabled(false);
+    cursor_.beginEditBlock();
+  }
+  ~OneEdit() {
+    cursor_.endEditBlock();  // the one change notification
+    document_->setUndoRedoEnabled(undo_);
+  }
+  OneEdit(const OneEdit&) = delete;
+  OneEdit& operator=(const OneEdit&) = delete;
+
+  QTextCursor& cursor() { return cursor_; }
+
+ private:
+  QTextDocument* document_;
+  bool undo_;
+  QTextCursor cursor_;
+};
+
 // Reads the open file into the editor as one edit: the pieces of text go in while the file is
-// read, inside one edit block of the document, so the editor reports one change (the counters
-// are computed once), lays the text out once, and one undo takes the whole read back. With
-// `replace` the editor's former text goes in the same edit. A read failure keeps the lines
-// before it, then propagates. cbLfCrTx is not consulted: it would turn LF into CR LF inside a
-// line, and a line never holds an LF.
+// read, so the editor reports one change (the counters are computed once) and never holds the
+// whole file twice. With `replace` the editor's former text goes in the same edit. A read
+// failure keeps the lines before it, then propagates once the edit has ended. cbLfCrTx is not
+// consulted: it would turn LF into CR LF inside a line, and a line never holds an LF.
 void FillEditor(TOemMemo* editor, pl4120::PosixFileSource& source, bool replace) {
   const bool endsOpen = !replace && !editor->isEmptyText() && !editor->endsWithLineEnd();
   HiddenWhileFilling hidden(editor);
   std::exception_ptr failure;
   {
-    QTextDocument* document = editor->document();
-    const bool undo = document->isUndoRedoEnabled();
-    document->setUndoRedoEnabled(false);
-    QTextCursor edit(document);
-    edit.beginEditBlock();
+    OneEdit edit(editor->document());
     if (replace) {
-      edit.select(QTextCursor::Document);
-      edit.removeSelectedText();
+      edit.cursor().select(QTextCursor::Document);
+      edit.cursor().removeSelectedText();
     }
     pl4120::AppendPieceBuilder builder(endsOpen);
     builder.Reserve(kPieceChunk + 64 * 1024);
@@ -79,8 +100,6 @@ void FillEditor(TOemMemo* editor, pl4120::PosixFileSource& source, bool replace)
     if (!builder.Piece().empty()) {
       editor->appendBytes(builder.Piece());
     }
-    edit.endEditBlock();  // the one change notification
-    document->setUndoRedoEnabled(undo);
   }
   if (failure) {
     std::rethrow_exception(failure);
