@@ -6,6 +6,9 @@ EDivByZero::EDivByZero() : std::runtime_error("Division by zero") {}
 
 EInOutError::EInOutError(int code) : std::runtime_error(InOutErrorMessage(code)), code_(code) {}
 
+EInOutError::EInOutError(int code, const std::string& message)
+    : std::runtime_error(message), code_(code) {}
+
 std::string InOutErrorMessage(int code) {
   switch (code) {
     case 2:

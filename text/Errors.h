@@ -25,6 +25,9 @@ class EDivByZero : public std::runtime_error {
 class EInOutError : public std::runtime_error {
  public:
   explicit EInOutError(int code);
+  /// An error with a code and a message of its own (a system error number whose value is
+  /// also a code of the table, yet means something else).
+  EInOutError(int code, const std::string& message);
   int ErrorCode() const noexcept { return code_; }
 
  private:

@@ -173,4 +173,13 @@ class TPL4120_1 : public QMainWindow {
   /// failing again stays quiet (edPgTx is left as it is) until a valid value clears it.
   QString lpFailedText_;
   bool lpFailureReported_ = false;
+
+  // reading (Unit1Text.cpp)
+  /// Shows odOpenTx set up with the text filter and what the last confirmed use chose. True
+  /// when the user confirmed a file; `path` then holds its platform name.
+  bool ChooseTextFile(std::string& path);
+  /// "Чтение текста" (replace) and "Подгрузка текста" (append) after the dialog.
+  void LoadTextFile(bool replace);
+  QString odOpenTxFileName;  // file chosen in the last confirmed use of odOpenTx
+  QString odOpenTxFilter;    // filter selected in the last confirmed use of odOpenTx
 };
