@@ -56,10 +56,9 @@ DeviceTarget Parallel(int port, const PathExists& exists) {
 // directory cannot be resolved (then the file cannot be created there either).
 std::string RealParent(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
-  std::string parent = slash == std::string::npos ? "." : path.substr(0, slash);
-  if (parent.empty()) {
-    parent = "/";
-  }
+  const std::string parent = slash == std::string::npos ? std::string(".")
+                             : slash == 0               ? std::string("/")
+                                                        : path.substr(0, slash);
   std::unique_ptr<char, decltype(&std::free)> real(realpath(parent.c_str(), nullptr), &std::free);
   return real ? std::string(real.get()) : std::string();
 }
