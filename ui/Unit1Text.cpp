@@ -1,3 +1,5 @@
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -119,7 +121,15 @@ bool TPL4120_1::ChooseTextFile(std::string& path) {
     odOpenTx->selectNameFilter(odOpenTxFilter);
   }
   odOpenTx->selectFile(odOpenTxFileName);
-  if (odOpenTx->exec() != QDialog::Accepted) {
+  const int answer = odOpenTx->exec();
+  // The name field's completion list is a window of its own: when Enter accepts the dialog
+  // while the list is open, the list would stay on the screen after the dialog has gone.
+  for (QCompleter* completer : odOpenTx->findChildren<QCompleter*>()) {
+    if (completer->popup() != nullptr) {
+      completer->popup()->hide();
+    }
+  }
+  if (answer != QDialog::Accepted) {
     return false;
   }
   const QStringList files = odOpenTx->selectedFiles();

@@ -3,8 +3,10 @@
 #include <unistd.h>
 #include <utime.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -106,6 +108,7 @@ class TestReading : public QObject {
   void oneReadIsOneChangeWhileTheEditorIsHidden();
   void largeFileArrivesWholeAsOneChange();
   void editorShownAgainWhenReadingFails();
+  void typedNameAndEnterLeaveNoListBehind();
 
  private:
   QString Write(const QString& name, const std::string& bytes);
@@ -435,3 +438,29 @@ void TestReading::editorShownAgainWhenReadingFails() {
 
 PL4120_TEST_MAIN(TestReading)
 #include "test_reading.moc"
+
+void TestReading::typedNameAndEnterLeaveNoListBehind() {
+  const QString path = Write(QStringLiteral("typed.txt"), "typed\r\n");
+  Write(QStringLiteral("typed-too.txt"), "");  // so that the completion list has two entries
+  QFileDialog* shown = nullptr;
+  WhenShown<QFileDialog>([&shown, path](QFileDialog* dialog) {
+    shown = dialog;
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit != nullptr);
+    edit->clear();
+    QTest::keyClicks(edit, path.chopped(3));
+    QTRY_VERIFY(dialog->findChild<QCompleter*>()->popup()->isVisible());
+    QTest::keyClicks(edit, path.right(3));
+    QTest::keyClick(edit, Qt::Key_Return);
+    if (dialog->isVisible()) {  // the first Enter may only take the completion
+      QTest::keyClick(edit, Qt::Key_Return);
+    }
+  });
+  QTest::mouseClick(load_, Qt::LeftButton);
+
+  QCOMPARE(memo_->bytes(), "typed\r\n"s);
+  QVERIFY(shown != nullptr);
+  for (QCompleter* completer : shown->findChildren<QCompleter*>()) {
+    QVERIFY(!completer->popup()->isVisible());
+  }
+}
