@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QTest>
+#include <QTextCursor>
 #include <QWidget>
 #include <memory>
 
@@ -18,6 +20,14 @@ T* Find(QObject* root, const char* name) {
                  __FILE__, __LINE__);
   }
   return found;
+}
+
+/// Selects in an editor by character positions (a line end is one position there).
+inline void SelectChars(QPlainTextEdit* editor, int anchor, int position) {
+  QTextCursor cursor = editor->textCursor();
+  cursor.setPosition(anchor);
+  cursor.setPosition(position, QTextCursor::KeepAnchor);
+  editor->setTextCursor(cursor);
 }
 
 /// A test program's main: the real application object, offscreen when no display is set,

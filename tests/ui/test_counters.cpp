@@ -49,13 +49,6 @@ class TestCounters : public QObject {
     const QSignalBlocker blocker(perPage);
     perPage->setText(text);
   }
-  /// Selects by character positions of the editor (a line end is one position there).
-  void Select(int anchor, int position) {
-    QTextCursor cursor = memo->textCursor();
-    cursor.setPosition(anchor);
-    cursor.setPosition(position, QTextCursor::KeepAnchor);
-    memo->setTextCursor(cursor);
-  }
   /// A key release in the editor: one of the events that recompute every counter.
   void ReleaseKey() { QTest::keyRelease(memo, Qt::Key_Shift); }
   QStringList Counters() const {
@@ -146,7 +139,7 @@ class TestCounters : public QObject {
     QFETCH(QString, pages);
     SetTextQuietly("aaa\r\nx\r\ny\r\nz\r\nbbb");
     SetPerPageQuietly(perPage);
-    Select(anchor, position);
+    SelectChars(memo, anchor, position);
     ReleaseKey();
     QCOMPARE(this->lines->text(), lines);
     QCOMPARE(this->pages->text(), pages);
@@ -177,7 +170,7 @@ class TestCounters : public QObject {
     QFETCH(QString, x);
     QFETCH(QString, y);
     SetTextQuietly(text.toStdString());
-    Select(anchor, position);
+    SelectChars(memo, anchor, position);
     ReleaseKey();
     QCOMPARE(column->text(), x);
     QCOMPARE(row->text(), y);
@@ -189,7 +182,7 @@ class TestCounters : public QObject {
     memo->setFixedWidth(80);
     memo->setBytes("top\r\n" + std::string(300, 'w') + "\r\nbottom");
     memo->setFocus();
-    Select(4, 4);
+    SelectChars(memo, 4, 4);
     QTest::keyClick(memo, Qt::Key_End);  // the press moves the caret, the release counts
     QCOMPARE(column->text(), u"301"_s);
     QCOMPARE(row->text(), u"2"_s);
@@ -202,7 +195,7 @@ class TestCounters : public QObject {
     Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
     QVERIFY(memo->isVisible());
     SetTextQuietly("one\r\ntwo\r\nthree");
-    Select(4, 13);  // "two CR LF thr": nothing has counted it yet
+    SelectChars(memo, 4, 13);  // "two CR LF thr": nothing has counted it yet
     QTest::mouseMove(memo->viewport(), QPoint(20, 20));
     QTest::mouseMove(memo->viewport(), QPoint(30, 25));
     QCOMPARE(lines->text(), u"2"_s);
@@ -242,7 +235,7 @@ class TestCounters : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     SetTextQuietly("xyz\r\nab");
     SetPerPageQuietly(u"x"_s);
-    Select(6, 6);
+    SelectChars(memo, 6, 6);
     TModalBoxCatcher boxes;
     boxes.arm();
     ReleaseKey();
@@ -283,7 +276,7 @@ class TestCounters : public QObject {
 
     // The same text again, from every trigger: counted, no box, pages left alone.
     boxes.arm();
-    Select(0, 3);  // "a CR LF b" selected: 2 lines
+    SelectChars(memo, 0, 3);  // "a CR LF b" selected: 2 lines
     QTest::mouseMove(memo->viewport(), QPoint(15, 10));
     QTest::mouseMove(memo->viewport(), QPoint(25, 12));
     QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(2, 2));

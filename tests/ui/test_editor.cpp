@@ -51,13 +51,6 @@ class TestEditor : public QObject {
   TOemMemo* memo_ = nullptr;
   QLineEdit* next_ = nullptr;
 
-  void selectChars(int anchor, int position) {
-    QTextCursor c = memo_->textCursor();
-    c.setPosition(anchor);
-    c.setPosition(position, QTextCursor::KeepAnchor);
-    memo_->setTextCursor(c);
-  }
-
  private slots:
   void init() {
     window_ = std::make_unique<QWidget>();
@@ -169,7 +162,7 @@ class TestEditor : public QObject {
   void pasteBecomes866Bytes() {
     QApplication::clipboard()->setText(QStringLiteral("Да\r\nx\ny\rz€\u266A\u00A0"));
     memo_->setBytes("<>");
-    selectChars(1, 1);
+    SelectChars(memo_, 1, 1);
     QTest::keyClick(memo_, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(memo_->bytes(), std::string("<\x84\xA0\r\nx\r\ny\r\nz??\xFF>"));
     QCOMPARE(memo_->selStart(), 15);  // the caret stands after the pasted piece
@@ -234,7 +227,7 @@ class TestEditor : public QObject {
     QFETCH(qint64, length);
     QFETCH(std::string, selected);
     memo_->setBytes("ab\r\ncd\r\nef");
-    selectChars(anchor, position);
+    SelectChars(memo_, anchor, position);
     QCOMPARE(memo_->selStart(), start);
     QCOMPARE(memo_->selLength(), length);
     QCOMPARE(memo_->selectedBytes(), selected);
@@ -242,7 +235,7 @@ class TestEditor : public QObject {
 
   void selectionStaysWhenFocusLeaves() {
     memo_->setBytes("ab\r\ncd");
-    selectChars(1, 4);
+    SelectChars(memo_, 1, 4);
     next_->setFocus();
     QTRY_VERIFY(next_->hasFocus());
     QCOMPARE(memo_->selStart(), 1);
@@ -252,7 +245,7 @@ class TestEditor : public QObject {
 
   void selectedByteFfIsNotABlank() {
     memo_->setBytes("\xFF\xFF");
-    selectChars(0, 2);
+    SelectChars(memo_, 0, 2);
     QCOMPARE(memo_->selectedBytes(), std::string("\xFF\xFF"));
     QCOMPARE(memo_->bytes(), std::string("\xFF\xFF"));
   }
@@ -264,7 +257,7 @@ class TestEditor : public QObject {
       QCOMPARE(memo_->lineIndex(row[0]), row[1]);
     }
     QCOMPARE(memo_->lineFromChar(100), 2);  // past the end: the last line
-    selectChars(4, 5);                      // on the last line
+    SelectChars(memo_, 4, 5);               // on the last line
     QCOMPARE(memo_->lineIndex(-1), 6);
     QCOMPARE(memo_->lineFromChar(-1), 2);
   }
@@ -284,7 +277,7 @@ class TestEditor : public QObject {
 
   void appendIsOneChange() {
     memo_->setBytes("xy");
-    selectChars(0, 1);
+    SelectChars(memo_, 0, 1);
     QSignalSpy changes(memo_, &QPlainTextEdit::textChanged);
     memo_->appendBytes("a\r\nb\nc\r");
     QCOMPARE(changes.count(), 1);

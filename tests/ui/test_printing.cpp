@@ -41,13 +41,6 @@ class TestPrinting : public QObject {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("old content");
   }
-  void Select(int anchor, int position) {
-    QTextCursor cursor = memo->textCursor();
-    cursor.setPosition(anchor);
-    cursor.setPosition(position, QTextCursor::KeepAnchor);
-    memo->setTextCursor(cursor);
-  }
-
  private slots:
   void init() {
     dir = std::make_unique<QTemporaryDir>();
@@ -100,7 +93,7 @@ class TestPrinting : public QObject {
     QFETCH(bool, withFormFeed);
     QFETCH(QByteArray, sent);
     memo->setBytes(text.toStdString());
-    Select(anchor, position);
+    SelectChars(memo, anchor, position);
     formFeed->setChecked(withFormFeed);
     FillDevice();
     QTest::mouseClick(print, Qt::LeftButton);
@@ -111,7 +104,7 @@ class TestPrinting : public QObject {
 
   void ejectSendsOneFormFeed() {
     memo->setBytes("a\r\nb");
-    Select(0, 3);
+    SelectChars(memo, 0, 3);
     formFeed->setChecked(false);
     FillDevice();
     QTest::mouseClick(eject, Qt::LeftButton);
@@ -137,7 +130,7 @@ class TestPrinting : public QObject {
 
   void selectionAndCaretStayAfterPrinting() {
     memo->setBytes("one\r\ntwo\r\nthree");
-    Select(5, 2);  // "e CR LF t", the caret at its start
+    SelectChars(memo, 5, 2);  // "e CR LF t", the caret at its start
     const qint64 start = memo->selStart();
     const qint64 length = memo->selLength();
     QTest::mouseClick(print, Qt::LeftButton);
