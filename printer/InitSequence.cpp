@@ -1,48 +1,50 @@
 #include "printer/InitSequence.h"
 
-#include <string_view>
-
 #include "printer/Commands.h"
 
 namespace pl4120 {
-namespace {
 
-// One choice of the settings page: the code sent when its flag is set, and the one sent when
-// it is clear (empty where a clear flag sends nothing). The rows are in the order the printer
-// receives them.
-struct Step {
-  bool PrinterSettings::*flag;
-  std::string_view whenSet;
-  std::string_view whenClear;
-};
-
-constexpr Step kSteps[] = {
-    {&PrinterSettings::LangAltM, cmd::kCharTable, {}},
-    {&PrinterSettings::LangKoi8, cmd::kCharTable, {}},
-    {&PrinterSettings::LangComn, cmd::kCharTable, {}},
-    {&PrinterSettings::WidElite, cmd::kCondensedOn, cmd::kCondensedOff},
-    {&PrinterSettings::WidExten, cmd::kDoubleWidthOn, cmd::kDoubleWidthOff},
-    {&PrinterSettings::Wid12smb, cmd::kPitch12, {}},
-    {&PrinterSettings::Wid10smb, cmd::kPitch10, {}},
-    {&PrinterSettings::Hei2spi, cmd::kSpacing254, {}},
-    {&PrinterSettings::Hei3spi, cmd::kSpacing3175, {}},
-    {&PrinterSettings::Hei4spi, cmd::kSpacing423, {}},
-    {&PrinterSettings::StQuanty, cmd::kQualityOn, cmd::kQualityOff},
-    {&PrinterSettings::StDouble, cmd::kDoublePassOn, cmd::kDoublePassOff},
-};
-
-}  // namespace
+using cmd::Encode;
+using cmd::Op;
 
 std::string BuildInitSequence(const PrinterSettings& settings) {
-  std::string sequence(cmd::kReset);
-  for (const Step& step : kSteps) {
-    sequence += settings.*step.flag ? step.whenSet : step.whenClear;
+  std::string sequence = Encode(Op::Reset);
+  switch (settings.Lang) {
+    case CharTable::LangAltM:
+    case CharTable::LangKoi8:
+    case CharTable::LangComn:
+      // Every table choice selects the same set; the text is never converted.
+      sequence += Encode(Op::CharacterSet, {cmd::kCharacterSetNumber});
+      break;
+    case CharTable::RadioButton1:
+    case CharTable::RadioButton2:
+    case CharTable::RadioButton3:
+      break;
   }
+  sequence += Encode(settings.WidElite ? Op::CondensedOn : Op::CondensedOff);
+  sequence += Encode(settings.WidExten ? Op::DoubleWidthOn : Op::DoubleWidthOff);
+  sequence += Encode(settings.Wid == Pitch::Wid12smb ? Op::Pitch12 : Op::Pitch10);
+  switch (settings.Hei) {
+    case LineSpacing::Hei2spi:
+      sequence += Encode(Op::SpacingSevenOf72);
+      break;
+    case LineSpacing::Hei3spi:
+      sequence += Encode(Op::SpacingEighth);
+      break;
+    case LineSpacing::Hei4spi:
+      sequence += Encode(Op::SpacingSixth);
+      break;
+    case LineSpacing::Hei0353:
+    case LineSpacing::Hei0118:
+      break;
+  }
+  sequence += Encode(settings.StQuanty ? Op::EmphasizedOn : Op::EmphasizedOff);
+  sequence += Encode(settings.StDouble ? Op::DoubleStrikeOn : Op::DoubleStrikeOff);
   sequence += settings.StrOutPr;
   if (settings.InitCrLf) {
-    sequence += cmd::kTestLineEnd;
+    sequence += Encode(Op::CarriageReturn) + Encode(Op::LineFeed);
   }
-  sequence += cmd::kFinal;
+  sequence += Encode(Op::CarriageReturn);
   return sequence;
 }
 

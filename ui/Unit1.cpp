@@ -29,6 +29,7 @@
 #include <string_view>
 #include <vector>
 
+#include "printer/PrinterSettings.h"
 #include "ui/LayoutTables.h"
 #include "ui/OemMemo.h"
 #include "ui/SpinEdit.h"
@@ -166,6 +167,7 @@ void AppendTabChain(const std::string& parent, const std::map<std::string, QWidg
 
 TPL4120_1::TPL4120_1(QWidget* parent) : QMainWindow(parent) {
   BuildLayout();
+  ApplySettings(pl4120::PrinterSettings{});
   WireEvents();
   FormCreate();
 }

@@ -20,6 +20,9 @@ class QRadioButton;
 class QStatusBar;
 class QTabWidget;
 class TOemMemo;
+namespace pl4120 {
+struct PrinterSettings;
+}
 class TSpinEdit;
 
 /// The program's one window: the settings page ("Установки") with the printer settings and
@@ -153,6 +156,11 @@ class TPL4120_1 : public QMainWindow {
   void Hei2spiMouseMove(QMouseEvent* event);
   void Hei3spiMouseMove(QMouseEvent* event);
   void Hei4spiMouseMove(QMouseEvent* event);
+
+  /// The settings page as one value, read from the controls.
+  pl4120::PrinterSettings CurrentSettings() const;
+  /// Puts a settings value into the controls of the settings page.
+  void ApplySettings(const pl4120::PrinterSettings& settings);
 
   // Shared operations of the handlers.
   void SendToDevice(const std::string& data);

@@ -1,13 +1,9 @@
-#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
-#include <QRadioButton>
 
 #include "printer/DeviceChannel.h"
 #include "printer/InitSequence.h"
-#include "printer/PrinterSettings.h"
-#include "text/Cp866.h"
 #include "ui/Application.h"
 #include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
@@ -29,22 +25,7 @@ void TPL4120_1::FormCreate() {
 }
 
 void TPL4120_1::SetPrint1Click() {
-  pl4120::PrinterSettings settings;
-  settings.LangAltM = LangAltM->isChecked();
-  settings.LangKoi8 = LangKoi8->isChecked();
-  settings.LangComn = LangComn->isChecked();
-  settings.WidElite = WidElite->isChecked();
-  settings.WidExten = WidExten->isChecked();
-  settings.Wid12smb = Wid12smb->isChecked();
-  settings.Wid10smb = Wid10smb->isChecked();
-  settings.Hei2spi = Hei2spi->isChecked();
-  settings.Hei3spi = Hei3spi->isChecked();
-  settings.Hei4spi = Hei4spi->isChecked();
-  settings.StQuanty = StQuanty->isChecked();
-  settings.StDouble = StDouble->isChecked();
-  settings.StrOutPr = pl4120::EncodeCp866(StrOutPr->text().toStdU16String());
-  settings.InitCrLf = InitCrLf->isChecked();
-  SendToDevice(pl4120::BuildInitSequence(settings));
+  SendToDevice(pl4120::BuildInitSequence(CurrentSettings()));
 }
 
 // Closing asks nothing and stores nothing; the message loop ends with the last window.
