@@ -1,12 +1,56 @@
 #include "ui/Application.h"
 
+#include <QByteArrayView>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "ui/ErrorBox.h"
 #include "ui/HintManager.h"
 
-TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv), hints_(std::make_unique<THintManager>()) {}
+namespace {
 
-TApplication::~TApplication() = default;
+// Qt's Russian catalogue leaves the standard button "OK" in Latin letters; a Russian interface
+// writes it in Cyrillic, "ОК".
+class TRussianOk : public QTranslator {
+ public:
+  QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                    int /*n*/) const override {
+    if (QByteArrayView(context) == "QPlatformTheme" && QByteArrayView(source) == "OK") {
+      return QStringLiteral("ОК");
+    }
+    return {};
+  }
+  bool isEmpty() const override { return false; }
+};
+
+}  // namespace
+
+bool LoadQtRussian(QTranslator& translator, const QString& folder) {
+  return translator.load(QStringLiteral("qtbase_ru"), folder);
+}
+
+QString QtTranslationsFolder() {
+  return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
+// The interface is Russian whatever the user's locale says, so Qt's texts follow it rather
+// than the locale. Without the translation (the package is missing) they stay English.
+TApplication::TApplication(int& argc, char** argv)
+    : QApplication(argc, argv),
+      hints_(std::make_unique<THintManager>()),
+      qtTranslation_(std::make_unique<QTranslator>()),
+      russianOk_(std::make_unique<TRussianOk>()) {
+  qtTranslationLoaded_ = LoadQtRussian(*qtTranslation_, QtTranslationsFolder()) &&
+                         QCoreApplication::installTranslator(qtTranslation_.get());
+  if (qtTranslationLoaded_) {
+    QCoreApplication::installTranslator(russianOk_.get());  // asked before the catalogue
+  }
+}
+
+TApplication::~TApplication() {
+  QCoreApplication::removeTranslator(russianOk_.get());
+  QCoreApplication::removeTranslator(qtTranslation_.get());
+}
 
 // Handlers are guarded one by one; this catches what escapes any other code run for an event,
 // so that one failed event never ends the program.
@@ -27,4 +71,8 @@ THintManager& TApplication::Hints() {
 
 TApplication* TApplication::Instance() {
   return qobject_cast<TApplication*>(QCoreApplication::instance());
+}
+
+bool TApplication::QtTranslationLoaded() const {
+  return qtTranslationLoaded_;
 }
