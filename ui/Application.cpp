@@ -2,6 +2,7 @@
 
 #include <QByteArrayView>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include "ui/ErrorBox.h"
@@ -9,14 +10,25 @@
 
 namespace {
 
-// Qt's Russian catalogue leaves the standard button "OK" in Latin letters; a Russian interface
-// writes it in Cyrillic, "ОК".
-class TRussianOk : public QTranslator {
+// Texts that Qt's Russian catalogue leaves English: the standard button "OK" (kept in Latin
+// letters there; a Russian interface writes it in Cyrillic) and the type of a folder in the
+// file dialog.
+class TQtTextsMissingInRussian : public QTranslator {
  public:
   QString translate(const char* context, const char* source, const char* /*disambiguation*/,
                     int /*n*/) const override {
-    if (QByteArrayView(context) == "QPlatformTheme" && QByteArrayView(source) == "OK") {
-      return QStringLiteral("ОК");
+    static constexpr struct {
+      const char* context;
+      const char* source;
+      const char16_t* russian;
+    } kTexts[] = {
+        {"QPlatformTheme", "OK", u"ОК"},
+        {"QAbstractFileIconProvider", "Folder", u"Папка"},
+    };
+    for (const auto& text : kTexts) {
+      if (QByteArrayView(context) == text.context && QByteArrayView(source) == text.source) {
+        return QString::fromUtf16(text.russian);
+      }
     }
     return {};
   }
@@ -39,16 +51,19 @@ TApplication::TApplication(int& argc, char** argv)
     : QApplication(argc, argv),
       hints_(std::make_unique<THintManager>()),
       qtTranslation_(std::make_unique<QTranslator>()),
-      russianOk_(std::make_unique<TRussianOk>()) {
+      missingTexts_(std::make_unique<TQtTextsMissingInRussian>()) {
+  // Qt's own number formats and file types follow the interface's language too (the file
+  // dialog's dates and sizes keep the system's locale).
+  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
   qtTranslationLoaded_ = LoadQtRussian(*qtTranslation_, QtTranslationsFolder()) &&
                          QCoreApplication::installTranslator(qtTranslation_.get());
   if (qtTranslationLoaded_) {
-    QCoreApplication::installTranslator(russianOk_.get());  // asked before the catalogue
+    QCoreApplication::installTranslator(missingTexts_.get());  // asked before the catalogue
   }
 }
 
 TApplication::~TApplication() {
-  QCoreApplication::removeTranslator(russianOk_.get());
+  QCoreApplication::removeTranslator(missingTexts_.get());
   QCoreApplication::removeTranslator(qtTranslation_.get());
 }
 

@@ -8,8 +8,8 @@ class QTranslator;
 class THintManager;
 
 /// The application object: owns the application-wide hint state, puts Qt's own texts (standard
-/// buttons, file dialogs, context menus) into Russian, and is the last net for exceptions that
-/// escape an event handler (each handler is guarded on its own; see Guarded).
+/// buttons, file dialogs, context menus) and its locale into Russian, and is the last net for
+/// exceptions that escape an event handler (each handler is guarded on its own; see Guarded).
 class TApplication : public QApplication {
   Q_OBJECT
 
@@ -30,7 +30,7 @@ class TApplication : public QApplication {
  private:
   std::unique_ptr<THintManager> hints_;
   std::unique_ptr<QTranslator> qtTranslation_;
-  std::unique_ptr<QTranslator> russianOk_;
+  std::unique_ptr<QTranslator> missingTexts_;
   bool qtTranslationLoaded_ = false;
 };
 

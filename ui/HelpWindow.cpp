@@ -78,6 +78,9 @@ THelpWindow* ShowHelp(QWidget* parent) {
       unowned = help;
     }
   }
+  if (!help->isVisible() && parent != nullptr) {
+    help->move(parent->frameGeometry().center() - help->rect().center());
+  }
   help->show();
   help->raise();
   help->activateWindow();

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QMenu>
@@ -87,6 +88,10 @@ class TestHelp : public QObject {
     auto* dialog = Find<QFileDialog>(&window, "odOpenTx");
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
 
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(u"sub"_s));
+    dialog->setDirectory(folder.path());
+
     dialog->show();
     QStringList texts;
     for (const char* label : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
@@ -96,9 +101,18 @@ class TestHelp : public QObject {
     for (QAbstractButton* button : buttons->buttons()) {
       texts << button->text();
     }
+    auto* files = dialog->findChild<QFileSystemModel*>();
+    QVERIFY(files);
+    for (int column = 0; column < files->columnCount(); ++column) {
+      texts << files->headerData(column, Qt::Horizontal).toString();
+    }
+    const QModelIndex sub = files->index(folder.path() + u"/sub"_s, 2);  // its type
+    QTRY_VERIFY(!files->data(sub).toString().isEmpty());
+    texts << files->data(sub).toString();
     dialog->hide();
 
-    QCOMPARE(texts.size(), 5);  // three labels, "Open" and "Cancel"
+    // three labels, "Open" and "Cancel", four column titles, the type of a folder
+    QCOMPARE(texts.size(), 10);
     for (const QString& text : texts) {
       QVERIFY2(ReadsRussian(text), qPrintable(text));
     }
