@@ -47,8 +47,14 @@ steps='
   import -window root docs/screenshot-open-dialog.png
   xdotool key Escape
   sleep 0.5
-  xdotool mousemove 300 250 click 3
-  sleep 0.5
+  # Some text, all of it selected, so that the menu offers its commands.
+  xdotool mousemove 300 250 click 1
+  xdotool type --delay 80 "Пробный текст"
+  sleep 0.3
+  xdotool key ctrl+a
+  sleep 1
+  xdotool click 3
+  sleep 1
   import -window root docs/screenshot-context-menu.png
   xdotool key Escape
   kill "$app" "$wm"
