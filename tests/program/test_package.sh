@@ -50,8 +50,10 @@ depends_on qt6-qpa-plugins || fail "Depends lacks Qt's platform plugins: $depend
 dpkg-deb -x "$deb" "$WORK/root"
 mapfile -t needed < <(readelf -d "$WORK/root/usr/bin/pl4120" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 [[ ${#needed[@]} -gt 0 ]] || fail "the packaged program needs no library at all?"
+# The libraries of this architecture, not those of another one installed beside it (lib32).
+triplet=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || gcc -print-multiarch)
 for library in "${needed[@]}"; do
-  owner=$(dpkg -S "*/$library" 2>/dev/null | head -n 1 | cut -d: -f1)
+  owner=$(dpkg -S "*/$triplet/$library" 2>/dev/null | head -n 1 | cut -d: -f1)
   if [[ -z $owner ]]; then
     fail "no installed package holds $library"
   elif ! depends_on "$owner"; then
