@@ -4,13 +4,17 @@ this script:
 
   printer.bmp  256 x 164, 24-bit: a black line drawing of a dot-matrix printer on white
                (the picture on the settings page);
-  pl4120.ico   32 x 32, 16 colours with a transparency mask: a printer (the window icon).
+  pl4120.ico   32 x 32, 16 colours with a transparency mask: a printer (the window icon);
+  icons/       the same printer for the desktop's icon theme: pl4120.svg (scalable, square
+               for square with the 32 x 32 pixels) and pl4120-N.png for N = 32, 64, 128, 256
+               (each pixel of the icon enlarged to an N/32 square, with transparency).
 
 Run it again after changing a drawing: python3 assets/draw_assets.py
 """
 
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -178,6 +182,60 @@ def write_ico16(canvas, path):
         f.write(directory + entry + image)
 
 
+def rgba(index):
+    if index == TRANSPARENT:
+        return (0, 0, 0, 0)
+    return PALETTE16[index] + (255,)
+
+
+def write_png(canvas, scale, path):
+    """The canvas of palette indices as an 8-bit RGBA PNG, each pixel a scale x scale square."""
+    raw = bytearray()
+    for row in canvas.pixels:
+        line = b"".join(bytes(rgba(index)) * scale for index in row)
+        for _ in range(scale):
+            raw += b"\0" + line  # filter type 0 for every scan line
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", canvas.width * scale, canvas.height * scale, 8, 6, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+                chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
+def write_svg(canvas, path):
+    """The canvas as squares of one unit per pixel; runs of one colour along a row become one
+    rectangle."""
+    shapes = []
+    for y, row in enumerate(canvas.pixels):
+        x = 0
+        while x < canvas.width:
+            index = row[x]
+            end = x
+            while end < canvas.width and row[end] == index:
+                end += 1
+            if index != TRANSPARENT:
+                r, g, b = PALETTE16[index]
+                shapes.append('  <rect x="%d" y="%d" width="%d" height="1" fill="#%02x%02x%02x"/>'
+                              % (x, y, end - x, r, g, b))
+            x = end
+    svg = ('<?xml version="1.0" encoding="UTF-8"?>\n'
+           '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d" '
+           'shape-rendering="crispEdges">\n'
+           '  <title>ПЛ 4120</title>\n%s\n</svg>\n'
+           % (canvas.width, canvas.height, canvas.width, canvas.height, "\n".join(shapes)))
+    with open(path, "w", encoding="utf-8") as f:
+        f.write(svg)
+
+
 if __name__ == "__main__":
     write_bmp24(draw_picture(), os.path.join(HERE, "printer.bmp"))
-    write_ico16(draw_icon(), os.path.join(HERE, "pl4120.ico"))
+    icon = draw_icon()
+    write_ico16(icon, os.path.join(HERE, "pl4120.ico"))
+    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+    write_svg(icon, os.path.join(HERE, "icons", "pl4120.svg"))
+    for size in (32, 64, 128, 256):
+        write_png(icon, size // icon.width, os.path.join(HERE, "icons", "pl4120-%d.png" % size))

@@ -9,6 +9,8 @@ PL4120_PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils openbox imagemagick
   fonts-dejavu-core
+  # Qt's own texts in Russian; validating the desktop entry and the metainfo; the .deb
+  qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
 )
 
 pl4120_missing_packages() {

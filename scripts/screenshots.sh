@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Renews the README's pictures of the window: starts the built program on a virtual display
-# with a window manager (which maximises it as on a desktop) and photographs both pages.
+# with a window manager (which maximises it as on a desktop) and photographs both pages, the
+# open dialog and the editor's context menu.
 #   docs/screenshot-text.png      the text page, shown at start
 #   docs/screenshot-settings.png  the settings page
+#   docs/screenshot-open-dialog.png   the open dialog of "Чтение текста", in Russian
+#   docs/screenshot-context-menu.png  the editor's context menu, in Russian
 # Build first (cmake --preset release && cmake --build --preset release); the first argument
 # may name another build of the program.
 set -euo pipefail
@@ -36,12 +39,32 @@ steps='
   xdotool key Left
   sleep 0.5
   import -window root docs/screenshot-settings.png
+  xdotool key Right
+  sleep 0.5
+  # "Чтение текста" stands at the top of the panel at the right edge of the maximised window.
+  xdotool mousemove 743 82 click 1
+  sleep 1.5
+  import -window root docs/screenshot-open-dialog.png
+  xdotool key Escape
+  sleep 0.5
+  # Some text, all of it selected, so that the menu offers its commands.
+  xdotool mousemove 300 250 click 1
+  xdotool type --delay 80 "Пробный текст"
+  sleep 0.3
+  xdotool key ctrl+a
+  sleep 1
+  xdotool click 3
+  sleep 1
+  import -window root docs/screenshot-context-menu.png
+  xdotool key Escape
   kill "$app" "$wm"
   wait "$app" "$wm" 2>/dev/null || true
 '
 XDG_RUNTIME_DIR=$(mktemp -d) xvfb-run -a -s "-screen 0 800x600x24" bash -euc "$steps" "$program"
 # Small files for the repository: the pictures need few colours.
-for shot in docs/screenshot-text.png docs/screenshot-settings.png; do
+shots=(docs/screenshot-text.png docs/screenshot-settings.png docs/screenshot-open-dialog.png
+  docs/screenshot-context-menu.png)
+for shot in "${shots[@]}"; do
   convert "$shot" -colors 64 -strip "PNG8:$shot"
 done
-echo "screenshots: wrote docs/screenshot-text.png and docs/screenshot-settings.png"
+echo "screenshots: wrote ${shots[*]}"
