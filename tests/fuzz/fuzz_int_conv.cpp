@@ -4,6 +4,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
@@ -25,9 +26,20 @@ constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::int64_t kMax64 = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMin64 = std::numeric_limits<std::int64_t>::min();
 
-std::string_view WithoutLeadingZeros(std::string_view digits) {
-  const std::size_t first = digits.find_first_not_of('0');
-  return first == kNone ? std::string_view() : digits.substr(first);
+// The value of one or more digits of `base` (10 or 16) of which at most `maxSignificant` follow
+// the leading zeros; nothing for any other text.
+std::optional<std::uint64_t> Digits(std::string_view digits, int base, std::size_t maxSignificant) {
+  const std::string_view allowed = base == 16 ? "0123456789abcdefABCDEF" : "0123456789";
+  if (digits.empty() || digits.find_first_not_of(allowed) != kNone) {
+    return std::nullopt;
+  }
+  digits.remove_prefix(std::min(digits.find_first_not_of('0'), digits.size()));
+  if (digits.size() > maxSignificant) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  return value;
 }
 
 // Blanks, then "$", "x", "X", "0x" or "0X" and one to any number of hexadecimal digits of which
@@ -40,35 +52,21 @@ std::optional<std::int32_t> Reference(std::string_view text) {
   }
   std::string_view rest = text.substr(start);
   for (const std::string_view prefix : {"0x", "0X", "$", "x", "X"}) {
-    if (!rest.starts_with(prefix)) {
-      continue;
+    if (rest.starts_with(prefix)) {
+      const auto pattern = Digits(rest.substr(prefix.size()), 16, 8);
+      return pattern ? std::optional(static_cast<std::int32_t>(*pattern)) : std::nullopt;
     }
-    const std::string_view digits = rest.substr(prefix.size());
-    if (digits.empty() || digits.find_first_not_of("0123456789abcdefABCDEF") != kNone) {
-      return std::nullopt;
-    }
-    const std::string_view significant = WithoutLeadingZeros(digits);
-    if (significant.size() > 8) {
-      return std::nullopt;
-    }
-    std::uint32_t pattern = 0;
-    std::from_chars(significant.data(), significant.data() + significant.size(), pattern, 16);
-    return static_cast<std::int32_t>(pattern);
   }
   const bool negative = rest.front() == '-';
   if (rest.front() == '-' || rest.front() == '+') {
     rest.remove_prefix(1);
   }
-  if (rest.empty() || rest.find_first_not_of("0123456789") != kNone) {
+  const auto magnitude = Digits(rest, 10, 10);
+  if (!magnitude) {
     return std::nullopt;
   }
-  const std::string_view significant = WithoutLeadingZeros(rest);
-  if (significant.size() > 10) {
-    return std::nullopt;
-  }
-  std::int64_t magnitude = 0;
-  std::from_chars(significant.data(), significant.data() + significant.size(), magnitude);
-  const std::int64_t value = negative ? -magnitude : magnitude;
+  const auto value =
+      negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
   if (value < std::numeric_limits<std::int32_t>::min() ||
       value > std::numeric_limits<std::int32_t>::max()) {
     return std::nullopt;

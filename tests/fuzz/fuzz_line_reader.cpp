@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/fuzz/FuzzCheck.h"
+#include "tests/text/TextTestSupport.h"
 #include "text/Errors.h"
 #include "text/LineReader.h"
 
@@ -94,18 +95,6 @@ class ScriptedSource : public pl4120::ByteSource {
   bool ended_ = false;
 };
 
-// The append rule, one line after another on a whole text.
-std::string AppendOneByOne(std::string text, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    if (text.empty() || text.ends_with("\r\n")) {
-      text += line + "\r\n";
-    } else {
-      text += "\r\n" + line;
-    }
-  }
-  return text;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -163,6 +152,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   text += builder.Piece();
-  Check(text == AppendOneByOne(prefix, lines), "the append piece follows the append rule");
+  Check(text == pl4120::AppendOneByOne(prefix, lines), "the append piece follows the append rule");
   return 0;
 }

@@ -33,6 +33,19 @@ inline std::string BuildAppendPiece(const std::vector<std::string>& lines, bool 
   return builder.Piece();
 }
 
+/// The append rule applied to a whole text one line after another: if the text is empty or
+/// ends with CR LF, the line then CR LF; otherwise CR LF then the line.
+inline std::string AppendOneByOne(std::string text, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    if (text.empty() || text.ends_with("\r\n")) {
+      text += line + "\r\n";
+    } else {
+      text += "\r\n" + line;
+    }
+  }
+  return text;
+}
+
 /// A fresh folder under /tmp, removed with everything in it when the object goes.
 class ScratchDir {
  public:

@@ -199,18 +199,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadFailure,
                                   std::to_string(std::get<1>(info.param));
                          });
 
-// The append rule, applied line by line to a whole text: what the piece must reproduce.
-std::string AppendOneByOne(std::string text, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    if (text.empty() || text.ends_with("\r\n")) {
-      text += line + "\r\n";
-    } else {
-      text += "\r\n" + line;
-    }
-  }
-  return text;
-}
-
 struct AppendCase {
   const char* name;
   std::string text;
