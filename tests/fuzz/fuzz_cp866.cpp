@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tests/fuzz/FuzzCheck.h"
 #include "text/Cp866.h"
@@ -34,10 +35,16 @@ bool IsPair(std::u16string_view text, std::size_t i) {
          text[i + 1] <= 0xDFFF;
 }
 
-// The byte of a character found by searching the glyph table; '?' where it has none.
+// The byte of a character, from the inverse of the decoded glyph table; '?' where it has none.
 char ByteOf(char16_t c) {
-  const std::size_t at = Glyphs().find(c);
-  return at == std::u16string::npos ? '?' : static_cast<char>(at);
+  static const std::vector<int> byteOf = [] {
+    std::vector<int> table(0x10000, -1);
+    for (std::size_t b = 0; b < Glyphs().size(); ++b) {
+      table[Glyphs()[b]] = static_cast<int>(b);
+    }
+    return table;
+  }();
+  return byteOf[c] < 0 ? '?' : static_cast<char>(byteOf[c]);
 }
 
 // Each CR LF, lone CR and lone LF becomes CR LF; every other byte stays.
