@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <string_view>
 
 #include "text/LineReader.h"
 
@@ -97,7 +98,7 @@ void BM_LineReaderIntoPiece(benchmark::State& state) {
   for (auto _ : state) {
     pl4120::PosixFileSource source(path);
     pl4120::AppendPieceBuilder builder(false);
-    pl4120::ReadLinesIntoPiece(source, builder);
+    pl4120::ReadLines(source, [&builder](std::string_view line) { builder.Add(line); });
     benchmark::DoNotOptimize(builder.Piece().data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFileBytes));

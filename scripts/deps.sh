@@ -13,22 +13,32 @@ PL4120_PACKAGES=(
   qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
 )
 
+# The fuzz targets need clang with its libFuzzer runtime; without them test.sh skips fuzzing.
+PL4120_FUZZ_PACKAGES=(clang libclang-rt-dev)
+
+# Prints those of the given packages (all of PL4120_PACKAGES without arguments) that are not
+# installed.
 pl4120_missing_packages() {
   local pkg
-  for pkg in "${PL4120_PACKAGES[@]}"; do
+  if [ $# -eq 0 ]; then
+    set -- "${PL4120_PACKAGES[@]}"
+  fi
+  for pkg in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
       echo "$pkg"
     fi
   done
 }
 
+# Installs those of the given packages (all of PL4120_PACKAGES without arguments) that are
+# missing.
 pl4120_install_deps() {
   if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
-    echo "deps: this is not a Debian/Ubuntu system; install by hand: ${PL4120_PACKAGES[*]}" >&2
+    echo "deps: this is not a Debian/Ubuntu system; install by hand: ${*:-${PL4120_PACKAGES[*]}}" >&2
     return 1
   fi
   local missing
-  missing=$(pl4120_missing_packages | tr '\n' ' ')
+  missing=$(pl4120_missing_packages "$@" | tr '\n' ' ')
   if [ -z "${missing// /}" ]; then
     return 0
   fi

@@ -65,23 +65,6 @@ bool IsLineEnd(char16_t c) {
 
 }  // namespace
 
-char16_t Cp866ToUnicode(unsigned char byte) noexcept {
-  return kGlyphs[byte];
-}
-
-bool UnicodeToCp866(char16_t ch, unsigned char& byte) noexcept {
-  const std::uint16_t entry = Reverse().byteOf[ch];
-  if (entry == 0)
-    return false;
-  byte = static_cast<unsigned char>(entry - 1);
-  return true;
-}
-
-void DecodeCp866(const char* bytes, std::size_t n, char16_t* out) noexcept {
-  for (std::size_t i = 0; i < n; ++i)
-    out[i] = kGlyphs[static_cast<unsigned char>(bytes[i])];
-}
-
 std::string EncodeCp866(std::u16string_view text) {
   const auto& table = Reverse().byteOf;
   std::string out;
@@ -101,7 +84,8 @@ std::string EncodeCp866(std::u16string_view text) {
 
 std::u16string DecodeCp866(std::string_view bytes) {
   std::u16string out(bytes.size(), u'\0');
-  DecodeCp866(bytes.data(), bytes.size(), out.data());
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    out[i] = kGlyphs[static_cast<unsigned char>(bytes[i])];
   return out;
 }
 

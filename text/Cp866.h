@@ -6,24 +6,15 @@
 
 namespace pl4120 {
 
-/// The glyph that code page 866 (DOS Cyrillic) gives a byte, as one UTF-16 code unit.
-/// Bytes 01..1F show the DOS graphic symbols (tab 09 stays a tab), 7F shows a house,
-/// 00 shows U+2400 (a visible symbol for NUL); 0A and 0D have their DOS glyphs here,
-/// the editor treats them as line ends before it looks a byte up.
-char16_t Cp866ToUnicode(unsigned char byte) noexcept;
-
-/// The code page 866 byte of a character; false when the code page has none.
-bool UnicodeToCp866(char16_t ch, unsigned char& byte) noexcept;
-
-/// Decodes n bytes into n UTF-16 code units (out must hold n).
-void DecodeCp866(const char* bytes, std::size_t n, char16_t* out) noexcept;
+/// Decodes bytes into the glyphs that code page 866 (DOS Cyrillic) gives them, one UTF-16 code
+/// unit per byte. Bytes 01..1F show the DOS graphic symbols (tab 09 stays a tab), 7F shows a
+/// house, 00 shows U+2400 (a visible symbol for NUL); 0A and 0D have their DOS glyphs here.
+/// Every byte has a glyph of its own, so EncodeCp866 gives the bytes back.
+std::u16string DecodeCp866(std::string_view bytes);
 
 /// Encodes UTF-16 text to code page 866 bytes; a character without a byte becomes '?',
 /// a surrogate pair (one character outside the basic plane) becomes one '?'.
 std::string EncodeCp866(std::u16string_view text);
-
-/// Decodes bytes into glyphs, one code unit per byte.
-std::u16string DecodeCp866(std::string_view bytes);
 
 /// Decodes the byte view of a multi-line text: CR LF, a lone LF and a lone CR each become one
 /// u'\n'; every other byte becomes its glyph. Writes at most bytes.size() code units to out and

@@ -34,7 +34,15 @@ class EInOutError : public std::runtime_error {
   int code_;
 };
 
-/// The message of an I/O error code: "File not found" for 2 ... "I/O error <code>" otherwise.
-std::string InOutErrorMessage(int code);
+/// The EInOutError for a system error number (errno):
+/// - ENOENT: 2 "File not found";
+/// - a name or path the system rejects (ENAMETOOLONG, ENOTDIR, ELOOP, EINVAL, EILSEQ): 3
+///   "Invalid filename";
+/// - EMFILE, ENFILE: 4 "Too many open files";
+/// - EACCES, EPERM, EISDIR, ETXTBSY: 5 "File access denied";
+/// - ENOSPC, EDQUOT: 101 "Disk full";
+/// - any other: the system's own number with the message "I/O error <number>", also where that
+///   number happens to be one of the codes above (EIO is 5 on Linux, yet no access problem).
+EInOutError InOutErrorFromErrno(int err);
 
 }  // namespace pl4120

@@ -1,12 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "text/Errors.h"
 
@@ -21,10 +18,6 @@ class ByteSource {
   /// Reads up to `size` bytes into `buffer`. Returns the number read; 0 means the end.
   /// Throws EInOutError when the system reports an error.
   virtual std::size_t Read(char* buffer, std::size_t size) = 0;
-
-  /// The number of bytes the source expects to hand out, when known (used only to reserve
-  /// memory ahead).
-  virtual std::optional<std::uint64_t> SizeHint() const { return std::nullopt; }
 };
 
 /// A file opened for reading through the POSIX calls. The constructor opens it and throws
@@ -40,7 +33,6 @@ class PosixFileSource : public ByteSource {
 
   /// A broken pipe counts as the end of the file; an interrupted read is repeated.
   std::size_t Read(char* buffer, std::size_t size) override;
-  std::optional<std::uint64_t> SizeHint() const override;
 
   /// Closes the file; throws EInOutError when the system reports a failure. Idempotent.
   void Close();
@@ -48,17 +40,6 @@ class PosixFileSource : public ByteSource {
  private:
   int fd_ = -1;
 };
-
-/// The EInOutError for a system error number (errno):
-/// - ENOENT: 2 "File not found";
-/// - a name or path the system rejects (ENAMETOOLONG, ENOTDIR, ELOOP, EINVAL, EILSEQ): 3
-///   "Invalid filename";
-/// - EMFILE, ENFILE: 4 "Too many open files";
-/// - EACCES, EPERM, EISDIR, ETXTBSY: 5 "File access denied";
-/// - ENOSPC, EDQUOT: 101 "Disk full";
-/// - any other: the system's own number with the message "I/O error <number>", also where that
-///   number happens to be one of the codes above (EIO is 5 on Linux, yet no access problem).
-EInOutError InOutErrorFromErrno(int err);
 
 /// Default size of the blocks in which the reader takes bytes from its source.
 inline constexpr std::size_t kDefaultReadBlock = 64 * 1024;
@@ -78,10 +59,6 @@ using LineSink = std::function<void(std::string_view line)>;
 /// EInOutError; the lines handed out before it stay handed out, the partial line is lost.
 void ReadLines(ByteSource& source, const LineSink& sink, std::size_t blockSize = kDefaultReadBlock);
 
-/// The lines of `source` as a list (small files and tests).
-std::vector<std::string> ReadAllLines(ByteSource& source,
-                                      std::size_t blockSize = kDefaultReadBlock);
-
 /// Builds the piece of text that appends lines to the editor's text, by the append rule for
 /// each line L: if the text so far is empty or ends with CR LF, L then CR LF; otherwise CR LF
 /// then L. Appending the finished piece in one insertion gives the text that appending the
@@ -99,34 +76,10 @@ class AppendPieceBuilder {
   const std::string& Piece() const& { return piece_; }
   /// Empties the piece (after it went into the editor); the text it ends stays as it was.
   void Clear() { piece_.clear(); }
-  /// Takes the piece out.
-  std::string TakePiece() { return std::move(piece_); }
 
  private:
   std::string piece_;
   bool open_;
 };
-
-/// The append piece for `lines` in one go (see AppendPieceBuilder).
-std::string BuildAppendPiece(const std::vector<std::string>& lines, bool textEndsOpen);
-
-/// Reads all lines of `source` into `builder`, reserving room by the source's size hint.
-/// On a read failure the lines before it are already in `builder`; the failure propagates.
-void ReadLinesIntoPiece(ByteSource& source, AppendPieceBuilder& builder,
-                        std::size_t blockSize = kDefaultReadBlock);
-
-/// Turns a file dialog filter of the form "description|pattern|description|pattern..." (UTF-8)
-/// into the form "description (pattern);;description (pattern)". Several patterns of one entry
-/// are separated by ";" in the source and by blanks in the result. The pattern "*.*" becomes
-/// "*", so that "all files" also shows names without a dot. A description without a pattern
-/// is dropped.
-std::string DialogFilterToNameFilter(std::string_view filter);
-
-/// The entries of DialogFilterToNameFilter(filter), one per description.
-std::vector<std::string> DialogFilterToNameFilters(std::string_view filter);
-
-/// True when `path` names an existing regular file (symbolic links followed), whatever its
-/// dates; folders, devices, pipes and sockets do not count.
-bool IsExistingFile(const std::string& path);
 
 }  // namespace pl4120

@@ -7,6 +7,7 @@
 #include <QTextDocument>
 #include <exception>
 
+#include "text/FileNames.h"
 #include "text/LineReader.h"
 #include "ui/OemMemo.h"
 #include "ui/Unit1.h"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "text/Errors.h"
 #include "text/PrintPayload.h"
@@ -92,6 +93,45 @@ TEST(PageCount, NumericFormAgreesWithText) {
   EXPECT_EQ(pl4120::PageCount(25, std::int32_t{-1}), -24);
   EXPECT_EQ(pl4120::PageCount(INT32_MAX, INT32_MIN), 1);
   EXPECT_EQ(pl4120::PageCount(std::int64_t{INT32_MIN} * -1, INT32_MIN), 0);
+}
+
+// The extremes of both arguments: exact where the result fits, the largest value where it
+// does not (INT64_MAX at 1 per page is 2^63, INT64_MIN at -1 per page 2^63 + 1).
+TEST(PageCount, ExtremeArgumentsNeitherOverflowNorTrap) {
+  constexpr std::int64_t kMax = INT64_MAX;
+  constexpr std::int64_t kMin = INT64_MIN;
+  const struct {
+    std::int64_t lines;
+    std::int32_t linesPerPage;
+    std::int64_t pages;
+  } cases[] = {
+      {kMax, 1, kMax},
+      {kMin, -1, kMax},
+      {kMax - 1, 1, kMax},
+      {kMin + 1, -1, kMax},
+      {kMax, -1, kMin + 2},
+      {kMin, 1, kMin + 1},
+      {kMax, 2, kMax / 2 + 1},
+      {kMin, -2, kMax / 2 + 2},
+      {kMax, INT32_MAX, 4294967299LL},
+      {kMax, INT32_MIN, -4294967294LL},
+      {kMin, INT32_MIN, 4294967297LL},
+      {kMin, INT32_MAX, -4294967297LL},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(pl4120::PageCount(c.lines, c.linesPerPage), c.pages)
+        << c.lines << " lines at " << c.linesPerPage;
+  }
+  EXPECT_EQ(pl4120::PageCount(kMax, "1"sv), kMax);
+  EXPECT_EQ(pl4120::PageCount(kMin, "$FFFFFFFF"sv), kMax);
+}
+
+TEST(LineCount, FromCrCountSaturatesAtTheLargestValue) {
+  const std::pair<std::int64_t, std::int64_t> cases[] = {
+      {0, 1}, {INT64_MAX - 2, INT64_MAX - 1}, {INT64_MAX - 1, INT64_MAX}, {INT64_MAX, INT64_MAX}};
+  for (const auto& [crs, lines] : cases) {
+    EXPECT_EQ(pl4120::LineCountFromCrCount(crs), lines) << crs;
+  }
 }
 
 TEST(PageCount, ZeroLinesPerPageIsDivisionByZero) {

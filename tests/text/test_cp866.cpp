@@ -8,16 +8,21 @@
 namespace pl4120 {
 namespace {
 
+// Every byte value once, 00 to FF.
+std::string AllBytes() {
+  std::string bytes;
+  for (int b = 0; b < 256; ++b)
+    bytes.push_back(static_cast<char>(b));
+  return bytes;
+}
+
 TEST(Cp866, GlyphsAreDistinctAndRoundTrip) {
-  std::set<char16_t> seen;
-  for (int b = 0; b < 256; ++b) {
-    const char16_t glyph = Cp866ToUnicode(static_cast<unsigned char>(b));
-    EXPECT_TRUE(seen.insert(glyph).second) << "byte " << b << " shares its glyph";
-    unsigned char back = 0;
-    ASSERT_TRUE(UnicodeToCp866(glyph, back)) << "byte " << b;
-    EXPECT_EQ(back, b);
-  }
-  EXPECT_EQ(seen.size(), 256u);
+  const std::string bytes = AllBytes();
+  const std::u16string glyphs = DecodeCp866(bytes);
+
+  ASSERT_EQ(glyphs.size(), 256u);
+  EXPECT_EQ(std::set<char16_t>(glyphs.begin(), glyphs.end()).size(), 256u);
+  EXPECT_EQ(EncodeCp866(glyphs), bytes);
 }
 
 TEST(Cp866, KnownGlyphs) {
@@ -33,7 +38,8 @@ TEST(Cp866, KnownGlyphs) {
       {0xFC, u'№'},      {0xFF, u'\u00A0'},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Cp866ToUnicode(c.byte), c.glyph) << "byte " << int{c.byte};
+    EXPECT_EQ(DecodeCp866(std::string(1, static_cast<char>(c.byte))), std::u16string(1, c.glyph))
+        << "byte " << int{c.byte};
   }
 }
 

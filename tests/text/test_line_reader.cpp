@@ -5,15 +5,14 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utime.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <tuple>
+
+#include "tests/text/TextTestSupport.h"
+#include "text/FileNames.h"
 
 namespace pl4120 {
 namespace {
@@ -179,15 +178,16 @@ class ReadFailure : public ::testing::TestWithParam<std::tuple<FailCase, std::si
 TEST_P(ReadFailure, KeepsLinesReadBeforeAndReportsTheSystemError) {
   const auto& [c, block] = GetParam();
   MemorySource source(c.bytes, SIZE_MAX, c.failAfter, EIO);
-  AppendPieceBuilder builder(false);
+  std::vector<std::string> lines;
   try {
-    ReadLinesIntoPiece(source, builder, block);
+    ReadLines(
+        source, [&lines](std::string_view line) { lines.emplace_back(line); }, block);
     FAIL() << "no error raised";
   } catch (const EInOutError& e) {
     EXPECT_EQ(e.ErrorCode(), EIO);
     EXPECT_EQ(std::string(e.what()), "I/O error " + std::to_string(EIO));
   }
-  EXPECT_EQ(builder.Piece(), BuildAppendPiece(c.lines, false));
+  EXPECT_THAT(lines, ElementsAreArray(c.lines));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadFailure,
@@ -198,18 +198,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadFailure,
                            return std::string(std::get<0>(info.param).name) + "_block" +
                                   std::to_string(std::get<1>(info.param));
                          });
-
-// The append rule, applied line by line to a whole text: what the piece must reproduce.
-std::string AppendOneByOne(std::string text, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    if (text.empty() || text.ends_with("\r\n")) {
-      text += line + "\r\n";
-    } else {
-      text += "\r\n" + line;
-    }
-  }
-  return text;
-}
 
 struct AppendCase {
   const char* name;
@@ -250,90 +238,14 @@ TEST(AppendPiece, MatchesLineByLineOnRandomLines) {
   }
 }
 
-TEST(InOutErrors, MessageTable) {
-  const std::pair<int, const char*> table[] = {
-      {2, "File not found"},
-      {3, "Invalid filename"},
-      {4, "Too many open files"},
-      {5, "File access denied"},
-      {100, "Read beyond end of file"},
-      {101, "Disk full"},
-      {106, "Invalid numeric input"},
-      {0, "I/O error 0"},
-      {1, "I/O error 1"},
-      {103, "I/O error 103"},
-      {1117, "I/O error 1117"},
-  };
-  for (const auto& [code, message] : table) {
-    EXPECT_EQ(InOutErrorMessage(code), message) << code;
-    const EInOutError error(code);
-    EXPECT_EQ(error.ErrorCode(), code);
-    EXPECT_STREQ(error.what(), message);
-  }
-}
-
-TEST(InOutErrors, SystemErrorsMapOntoTheTable) {
-  struct Row {
-    int err;
-    int code;
-    std::string message;
-  };
-  const Row rows[] = {
-      {ENOENT, 2, "File not found"},
-      {ENAMETOOLONG, 3, "Invalid filename"},
-      {ENOTDIR, 3, "Invalid filename"},
-      {ELOOP, 3, "Invalid filename"},
-      {EINVAL, 3, "Invalid filename"},
-      {EMFILE, 4, "Too many open files"},
-      {ENFILE, 4, "Too many open files"},
-      {EACCES, 5, "File access denied"},
-      {EPERM, 5, "File access denied"},
-      {EISDIR, 5, "File access denied"},
-      {ENOSPC, 101, "Disk full"},
-      {EDQUOT, 101, "Disk full"},
-      // Numbers of their own, even where they equal a code of the table.
-      {EIO, EIO, "I/O error " + std::to_string(EIO)},
-      {EXDEV, EXDEV, "I/O error " + std::to_string(EXDEV)},
-      {ENETUNREACH, ENETUNREACH, "I/O error " + std::to_string(ENETUNREACH)},
-  };
-  for (const Row& row : rows) {
-    const EInOutError error = InOutErrorFromErrno(row.err);
-    EXPECT_EQ(error.ErrorCode(), row.code) << row.err;
-    EXPECT_EQ(error.what(), row.message) << row.err;
-  }
-}
-
-TEST(DialogFilter, TurnsIntoQtNameFilters) {
-  const std::pair<std::string, std::string> table[] = {
-      {"Текстовые файлы|*.txt|Все файлы|*.*", "Текстовые файлы (*.txt);;Все файлы (*)"},
-      {"Тексты|*.txt;*.doc", "Тексты (*.txt *.doc)"},
-      {"Тексты|*.txt ; *.lst;", "Тексты (*.txt *.lst)"},
-      {"Одно|*.prn|без образца", "Одно (*.prn)"},
-      {"", ""},
-  };
-  for (const auto& [filter, expected] : table) {
-    EXPECT_EQ(DialogFilterToNameFilter(filter), expected) << filter;
-  }
-  EXPECT_THAT(DialogFilterToNameFilters("Текстовые файлы|*.txt|Все файлы|*.*"),
-              ElementsAre("Текстовые файлы (*.txt)", "Все файлы (*)"));
-}
-
 class FileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pl4120-reader-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   std::string Write(const std::string& name, const std::string& bytes) {
-    const std::string path = dir_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    return scratch_.Write(name, bytes);
   }
 
-  std::string dir_;
+  ScratchDir scratch_;
+  const std::string dir_ = scratch_.path();
 };
 
 TEST_F(FileTest, ReadsAFileWithEveryBlockSize) {
@@ -343,7 +255,6 @@ TEST_F(FileTest, ReadsAFileWithEveryBlockSize) {
   const std::string path = Write("t.txt", bytes);
   for (std::size_t block : {1, 7, 128, 65536}) {
     PosixFileSource source(path);
-    EXPECT_EQ(source.SizeHint(), bytes.size());
     EXPECT_THAT(ReadAllLines(source, block), ElementsAre("a", "", "b\0cd"s, std::string(300, 'e')))
         << block;
     EXPECT_NO_THROW(source.Close());
@@ -370,7 +281,7 @@ TEST_F(FileTest, FilesThatCannotBeOpenedOrReadRaiseTheTablesErrors) {
       FAIL() << "opened " << row.path;
     } catch (const EInOutError& e) {
       EXPECT_EQ(e.ErrorCode(), row.code) << row.path;
-      EXPECT_EQ(e.what(), InOutErrorMessage(row.code));
+      EXPECT_STREQ(e.what(), EInOutError(row.code).what());
     }
   }
   // A folder opens but cannot be read.
@@ -424,29 +335,6 @@ TEST_F(FileTest, NoDescriptorLeftIsTooManyOpenFiles) {
   }
   ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
   EXPECT_EQ(code, 4);
-}
-
-TEST_F(FileTest, ExistingFileMeansAnyRegularFileWhateverItsDate) {
-  const std::string plain = Write("plain.txt", "x");
-  const std::string old = Write("old.txt", "x");
-  utimbuf times{};
-  times.actime = times.modtime = 157766400;  // 1975-01-01
-  ASSERT_EQ(utime(old.c_str(), &times), 0);
-  const std::string link = dir_ + "/link.txt";
-  ASSERT_EQ(symlink(plain.c_str(), link.c_str()), 0);
-  const std::string fifo = dir_ + "/fifo";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const std::string dangling = dir_ + "/dangling";
-  ASSERT_EQ(symlink((dir_ + "/none").c_str(), dangling.c_str()), 0);
-
-  const std::pair<std::string, bool> table[] = {
-      {plain, true}, {old, true},          {link, true},      {Write("empty.txt", ""), true},
-      {dir_, false}, {fifo, false},        {dangling, false}, {dir_ + "/none", false},
-      {"", false},   {"/dev/null", false},
-  };
-  for (const auto& [path, exists] : table) {
-    EXPECT_EQ(IsExistingFile(path), exists) << path;
-  }
 }
 
 }  // namespace

@@ -19,8 +19,9 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "tests/text/TextTestSupport.h"
 #include "text/Errors.h"
-#include "text/LineReader.h"
+#include "text/FileNames.h"
 #include "ui/OemMemo.h"
 
 using namespace std::string_literals;
