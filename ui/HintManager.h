@@ -41,9 +41,6 @@ class THintManager : public QObject {
   /// A shown tooltip hides after this time.
   static constexpr std::chrono::milliseconds kDisplayTime{2500};
 
-  /// What the tooltip timer does when it expires.
-  enum class TimerMode { Show, Hide };
-
   explicit THintManager(QObject* parent = nullptr);
   ~THintManager() override;
 
@@ -68,11 +65,8 @@ class THintManager : public QObject {
   QWidget* HintControl() const { return hintControl_; }
   /// True once a tooltip has been shown since the last cancel.
   bool HintActive() const { return hintActive_; }
-  /// The hint control's screen bounds at the moment its tooltip was shown.
-  QRect CursorRect() const { return cursorRect_; }
-  /// True while the tooltip timer runs; Mode() tells what it will do.
+  /// True while the tooltip timer runs.
   bool TimerActive() const { return timer_.isActive(); }
-  TimerMode Mode() const { return mode_; }
 
   /// The control of ours at a screen point: the widget there, moved up to the nearest named
   /// control of the main window; the window itself for its frame and menu bar (nonClient).
@@ -91,6 +85,9 @@ class THintManager : public QObject {
   void customEvent(QEvent* event) override;
 
  private:
+  /// What the tooltip timer does when it expires.
+  enum class TimerMode { Show, Hide };
+
   void ArmIdle();
   void MouseMoved(const QPoint& globalPos);
   void StartTimer(std::chrono::milliseconds delay, TimerMode mode);

@@ -1,24 +1,16 @@
 #pragma once
 
 #include <QString>
-#include <span>
 
 class QObject;
 class QWidget;
 
-/// One control's own hint: the control's objectName and its hint text (UTF-8), short part and
-/// long part separated by the first "|".
-struct THintEntry {
-  const char* control;
-  const char* hint;
-};
+/// The hint texts of the window and its controls, kept in one table (HintTexts.cpp): each
+/// control's own hint and, for the controls with a mouse-move handler, the fixed text that
+/// handler writes into the status line. A control not in the table has neither.
 
-/// Every own hint of the main window and its controls; a control not listed has none. The
-/// window itself is listed under its instance name "PL4120_1".
-std::span<const THintEntry> HintTable();
-
-/// The own hint of a control: the table entry of its objectName; the main window (class
-/// TPL4120_1) has the window's hint whatever its objectName. Empty when it has none.
+/// The own hint of a control: short part "|" long part. The main window (class TPL4120_1) has
+/// the window's hint whatever its objectName. Empty when it has none.
 QString OwnHint(const QObject* control);
 
 /// The control's own hint if not empty, else that of the nearest control that contains it
@@ -29,3 +21,7 @@ QString EffectiveHint(const QWidget* control);
 QString ShortHint(const QString& hint);
 /// The status-line part of a hint (after the first "|"; the whole text without one).
 QString LongHint(const QString& hint);
+
+/// What the control's mouse-move handler writes into the status line; empty for a control
+/// without such a handler.
+QString MouseMoveText(const QObject* control);

@@ -1,17 +1,20 @@
 #pragma once
 
 #include <QRect>
+#include <array>
 #include <span>
 #include <variant>
 
 #include "ui/Unit1.h"
 
 /// The window's inventory as data: BuildLayout walks these tables to create every control.
+/// The settings page's initial states (checked buttons, the device name, the spin values and
+/// limits) are not here: they come from pl4120::PrinterSettings.
 namespace pl4120::layout {
 
 /// Where a created control is stored: a member of TPL4120_1 of the control's own class. The
 /// class of the member decides what is created.
-using Slot =
+using Member =
     std::variant<QWidget * TPL4120_1::*, QGroupBox * TPL4120_1::*, QCheckBox * TPL4120_1::*,
                  QRadioButton * TPL4120_1::*, QLineEdit * TPL4120_1::*, QPushButton * TPL4120_1::*,
                  QLabel * TPL4120_1::*, QFrame * TPL4120_1::*, TSpinEdit * TPL4120_1::*,
@@ -26,71 +29,63 @@ enum class Look {
   RaisedPanel,  ///< frame with a one-pixel raised bevel
 };
 
-/// State a control has at start.
-enum class Init { None, Checked, ReadOnly };
-
 /// Font families of the window; neither exists on this platform, both are substituted.
 inline constexpr const char* kWindowFamily = "MS Sans Serif";
 inline constexpr const char* kEditorFamily = "Terminal";
 /// Horizontal stretch (percent) of the window's family.
 inline constexpr int kWindowStretch = 82;
 
-/// Controls of the pages, in creation order; a control's parent precedes it.
+/// A control of a page; the table lists them in creation order, a parent before its children.
 struct Control {
-  Slot slot;
-  const char* name;
-  const char* parent;  ///< objectName of the parent (a page, group box or panel)
-  Look look;
-  const char* caption;  ///< UTF-8; nullptr when the control has none
-  QRect bounds;         ///< relative to the parent
-  int tab;              ///< tab order within the parent, -1 when none
-  int px;               ///< font height in pixels
-  bool bold;
-  Init init;
-  const char* family;  ///< nullptr: the window's family
+  const char* name;  ///< objectName, the same as the member's name
+  Member member;
+  const char* parent;             ///< objectName of the parent (a page, group box or panel)
+  const char* caption = nullptr;  ///< UTF-8; nullptr when the control has none
+  QRect bounds;                   ///< relative to the parent
+  int tab = -1;                   ///< tab order within the parent, -1 when none
+  int px = 11;                    ///< font height in pixels
+  bool bold = false;
+  const char* family = kWindowFamily;
+  Look look = Look::Plain;
+  bool readOnly = false;
+  bool checked = false;  ///< only for the text page: the settings page's states are settings
 };
 
-/// Pages of pcFeauts, from the left tab to the right one.
+/// A page of pcFeauts; the table goes from the left tab to the right one.
 struct Page {
-  QWidget* TPL4120_1::*slot;
   const char* name;
+  QWidget* TPL4120_1::*member;
   const char* caption;
 };
 
-/// Entries of a menu, top to bottom; a null caption is a separator.
+/// An entry of a menu; a null caption is a separator.
 struct MenuItem {
-  QAction* TPL4120_1::*slot;
   const char* name;
+  QAction* TPL4120_1::*member;
   const char* caption;
 };
 
-/// Menus of the bar, from left to right.
+/// A menu of the bar, with its entries from top to bottom.
 struct Menu {
-  QMenu* TPL4120_1::*slot;
   const char* name;
+  QMenu* TPL4120_1::*member;
   const char* caption;
   std::span<const MenuItem> items;
-};
-
-/// Radio buttons that form one exclusive set.
-struct RadioSet {
-  const char* name;
-  std::span<QRadioButton * TPL4120_1::*const> members;
-};
-
-/// Start values of a spin edit.
-struct SpinDefaults {
-  TSpinEdit* TPL4120_1::*slot;
-  int value;
-  int min;
-  int max;
 };
 
 std::span<const Page> Pages();
 std::span<const Control> Controls();
 std::span<const Menu> Menus();
-std::span<const RadioSet> RadioSets();
-std::span<const SpinDefaults> Spins();
+
+/// The radio sets of the settings page. Each button of a set clears the others; each set lists
+/// its buttons in the order of the values of its enum (CharTable, Pitch, LineSpacing).
+inline constexpr std::array kCharTableSet{&TPL4120_1::LangAltM,     &TPL4120_1::LangKoi8,
+                                          &TPL4120_1::LangComn,     &TPL4120_1::RadioButton1,
+                                          &TPL4120_1::RadioButton2, &TPL4120_1::RadioButton3};
+inline constexpr std::array kPitchSet{&TPL4120_1::Wid12smb, &TPL4120_1::Wid10smb};
+inline constexpr std::array kSpacingSet{&TPL4120_1::Hei2spi, &TPL4120_1::Hei3spi,
+                                        &TPL4120_1::Hei4spi, &TPL4120_1::Hei0353,
+                                        &TPL4120_1::Hei0118};
 
 /// The window's caption, also the first text of the status line.
 inline constexpr const char* kCaption = "Работа с принтером \"ПЛ 4120\"";

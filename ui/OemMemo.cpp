@@ -9,7 +9,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <algorithm>
 
 #include "text/Cp866.h"
 
@@ -132,10 +131,6 @@ qint64 ByteOffset(const QTextDocument* doc, int position) {
 
 }  // namespace
 
-qint64 TOemMemo::selStart() const {
-  return ByteOffset(document(), textCursor().selectionStart());
-}
-
 qint64 TOemMemo::selLength() const {
   const QTextCursor cursor = textCursor();
   if (!cursor.hasSelection())
@@ -154,54 +149,24 @@ std::string TOemMemo::selectedBytes() const {
   return out;
 }
 
-// A negative offset means the line of the selection start and an offset past the end the last
-// line, as the platform's edit control answers.
-qint64 TOemMemo::lineFromChar(qint64 byteOffset) const {
-  const QTextDocument* doc = document();
-  if (byteOffset < 0)
-    return doc->findBlock(textCursor().selectionStart()).blockNumber();
-  const int maxPosition = doc->characterCount() - 1;
-  const int guess = static_cast<int>(std::min<qint64>(byteOffset, maxPosition));
-  // Line k starts at byte position(k) + k, so the line is the last k with that start not past
-  // the offset; findBlock(offset) is an upper bound, and the search stays logarithmic.
-  int lo = 0;
-  int hi = doc->findBlock(guess).blockNumber();
-  while (lo < hi) {
-    const int mid = lo + (hi - lo + 1) / 2;
-    if (doc->findBlockByNumber(mid).position() + static_cast<qint64>(mid) <= byteOffset) {
-      lo = mid;
-    } else {
-      hi = mid - 1;
-    }
+// The editor's mouse events arrive through its viewport (the scroll area itself passes them
+// on); each signal follows the editor's own handling of its event.
+bool TOemMemo::viewportEvent(QEvent* e) {
+  const bool result = QPlainTextEdit::viewportEvent(e);
+  switch (e->type()) {
+    case QEvent::MouseMove:
+      emit mouseMoved(static_cast<QMouseEvent*>(e));
+      break;
+    case QEvent::MouseButtonPress:
+      emit mousePressed(static_cast<QMouseEvent*>(e));
+      break;
+    case QEvent::MouseButtonRelease:
+      emit mouseReleased(static_cast<QMouseEvent*>(e));
+      break;
+    default:
+      break;
   }
-  return lo;
-}
-
-// A negative line means the caret's line; a line past the last gives -1, as the platform's edit
-// control answers.
-qint64 TOemMemo::lineIndex(qint64 line) const {
-  const QTextDocument* doc = document();
-  if (line < 0)
-    line = textCursor().blockNumber();
-  if (line >= doc->blockCount())
-    return -1;
-  const int number = static_cast<int>(line);
-  return doc->findBlockByNumber(number).position() + line;
-}
-
-void TOemMemo::mouseMoveEvent(QMouseEvent* e) {
-  QPlainTextEdit::mouseMoveEvent(e);
-  emit mouseMoved(e);
-}
-
-void TOemMemo::mousePressEvent(QMouseEvent* e) {
-  QPlainTextEdit::mousePressEvent(e);
-  emit mousePressed(e);
-}
-
-void TOemMemo::mouseReleaseEvent(QMouseEvent* e) {
-  QPlainTextEdit::mouseReleaseEvent(e);
-  emit mouseReleased(e);
+  return result;
 }
 
 void TOemMemo::keyReleaseEvent(QKeyEvent* e) {

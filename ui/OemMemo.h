@@ -34,17 +34,10 @@ class TOemMemo : public QPlainTextEdit {
   /// True when the text ends with a line end (the last line is empty and is not the only one).
   bool endsWithLineEnd() const;
 
-  /// Start of the selection (the caret when nothing is selected), in bytes.
-  qint64 selStart() const;
   /// Length of the selection in bytes; 0 when nothing is selected.
   qint64 selLength() const;
   /// The selected bytes.
   std::string selectedBytes() const;
-
-  /// Zero-based index of the line that holds the byte offset (like EM_LINEFROMCHAR).
-  qint64 lineFromChar(qint64 byteOffset) const;
-  /// Byte offset at which a zero-based line begins (like EM_LINEINDEX).
-  qint64 lineIndex(qint64 line) const;
 
  signals:
   /// Emitted after the editor's own handling of the event.
@@ -54,9 +47,7 @@ class TOemMemo : public QPlainTextEdit {
   void keyReleased(QKeyEvent* event);
 
  protected:
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;

@@ -61,21 +61,6 @@ void RegisterFontSubstitutes() {
   QFont::insertSubstitution(Utf8(kEditorFamily), QStringLiteral("DejaVu Sans Mono"));
 }
 
-// Hover over menu items makes QMainWindow write their (empty) status tips into the status
-// bar; the status line is ours alone, so those events stop at the window.
-class StatusTipBlocker : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::StatusTip) {
-      return true;
-    }
-    return QObject::eventFilter(watched, event);
-  }
-};
-
 // A control on its own: the mouse moves without a button reach it (the status line and the
 // hints follow the pointer), including the viewport of a scrolling editor.
 void TrackMouse(QWidget* widget) {
@@ -88,6 +73,7 @@ void TrackMouse(QWidget* widget) {
   }
 }
 
+// The caption of a control: a group box's title, a button's, label's or edit's text.
 template <class W>
 void SetCaption(W* widget, const char* caption) {
   if (caption == nullptr) {
@@ -101,12 +87,12 @@ void SetCaption(W* widget, const char* caption) {
 }
 
 template <class W>
-void SetInitialState(W* widget, Init init) {
+void SetInitialState(W* widget, const Control& control) {
   if constexpr (requires { widget->setChecked(true); }) {
-    widget->setChecked(init == Init::Checked);
+    widget->setChecked(control.checked);
   }
   if constexpr (requires { widget->setReadOnly(true); }) {
-    widget->setReadOnly(init == Init::ReadOnly);
+    widget->setReadOnly(control.readOnly);
   }
 }
 
@@ -133,6 +119,14 @@ void ApplyLook(QWidget* widget, Look look) {
       frame->setLineWidth(1);
       break;
     }
+  }
+}
+
+template <std::size_t N>
+void MakeRadioSet(TPL4120_1& window, const std::array<QRadioButton * TPL4120_1::*, N>& set) {
+  auto* group = new QButtonGroup(&window);
+  for (auto member : set) {
+    group->addButton(window.*member);
   }
 }
 
@@ -174,6 +168,15 @@ TPL4120_1::TPL4120_1(QWidget* parent) : QMainWindow(parent) {
 
 TPL4120_1::~TPL4120_1() = default;
 
+// Hover over menu items makes QMainWindow write their (empty) status tips into the status
+// bar; the status line is ours alone, so those events stop at the window.
+bool TPL4120_1::event(QEvent* event) {
+  if (event->type() == QEvent::StatusTip) {
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
 void TPL4120_1::BuildLayout() {
   RegisterFontSubstitutes();
   setObjectName(QStringLiteral("PL4120_1"));
@@ -191,7 +194,6 @@ void TPL4120_1::BuildLayout() {
   setStatusBar(StatusBar1);
   StatusBar1->showMessage(Utf8(kCaption));
   TrackMouse(StatusBar1);
-  installEventFilter(new StatusTipBlocker(this));
 
   // The page control fills the rest of the client area.
   pcFeauts = new QTabWidget(this);
@@ -208,7 +210,7 @@ void TPL4120_1::BuildLayout() {
     widget->setObjectName(Utf8(page.name));
     pcFeauts->addTab(widget, Utf8(page.caption));
     TrackMouse(widget);
-    this->*page.slot = widget;
+    this->*page.member = widget;
     byName[page.name] = widget;
   }
 
@@ -219,15 +221,14 @@ void TPL4120_1::BuildLayout() {
           using W = std::remove_pointer_t<std::remove_reference_t<decltype(this->*member)>>;
           auto* created = new W(parentWidget);
           SetCaption(created, control.caption);
-          SetInitialState(created, control.init);
+          SetInitialState(created, control);
           this->*member = created;
           return created;
         },
-        control.slot);
+        control.member);
     widget->setObjectName(Utf8(control.name));
     widget->setGeometry(control.bounds);
-    widget->setFont(
-        MakeFont(control.family ? control.family : kWindowFamily, control.px, control.bold));
+    widget->setFont(MakeFont(control.family, control.px, control.bold));
     ApplyLook(widget, control.look);
     if (auto* label = qobject_cast<QLabel*>(widget); label && control.look == Look::Plain) {
       label->adjustSize();  // a label takes the size of its caption
@@ -236,25 +237,18 @@ void TPL4120_1::BuildLayout() {
     byName[control.name] = widget;
   }
 
-  for (const SpinDefaults& spin : Spins()) {
-    TSpinEdit* edit = this->*spin.slot;
-    edit->SetMinValue(spin.min);
-    edit->SetMaxValue(spin.max);
-    edit->SetValue(spin.value);
-  }
+  // Only the limits of the spacing spin edits are set here; their values are settings.
+  SpinEdit1->SetMinValue(pl4120::kSpinEdit1Min);
+  SpinEdit1->SetMaxValue(pl4120::kSpinEdit1Max);
+  SpinEdit2->SetMinValue(pl4120::kSpinEdit2Min);
+  SpinEdit2->SetMaxValue(pl4120::kSpinEdit2Max);
 
   // Each set is an explicit exclusive group: parents alone do not keep the sets apart here.
-  for (const RadioSet& set : RadioSets()) {
-    auto* group = new QButtonGroup(this);
-    group->setObjectName(Utf8(set.name));
-    group->setExclusive(true);
-    for (auto member : set.members) {
-      QRadioButton* button = this->*member;
-      group->addButton(button);
-      // Only the checked button is reached with Tab; Qt moves this along with the check.
-      button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
-    }
-  }
+  // ApplySettings checks one button of each and makes it the set's one tab stop; a click on
+  // another button moves the tab stop along with the check.
+  MakeRadioSet(*this, kCharTableSet);
+  MakeRadioSet(*this, kPitchSet);
+  MakeRadioSet(*this, kSpacingSet);
 
   // The editor takes what the panel leaves; the panel keeps its width and the full height.
   auto* textLayout = new QHBoxLayout(pgTxtEdt);
@@ -271,12 +265,12 @@ void TPL4120_1::BuildLayout() {
   for (const Menu& menu : Menus()) {
     QMenu* created = mnMain->addMenu(Utf8(menu.caption));
     created->setObjectName(Utf8(menu.name));
-    this->*menu.slot = created;
+    this->*menu.member = created;
     for (const MenuItem& item : menu.items) {
       QAction* action =
           item.caption ? created->addAction(Utf8(item.caption)) : created->addSeparator();
       action->setObjectName(Utf8(item.name));
-      this->*item.slot = action;
+      this->*item.member = action;
     }
   }
 

@@ -1,24 +1,25 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHash>
+#include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <string>
 
 class QAction;
-class QCheckBox;
 class QFileDialog;
 class QFontDialog;
 class QFrame;
-class QGroupBox;
 class QKeyEvent;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QMouseEvent;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
-class QTabWidget;
 class TOemMemo;
 namespace pl4120 {
 struct PrinterSettings;
@@ -128,34 +129,37 @@ class TPL4120_1 : public QMainWindow {
   void btMergTxClick();
   void btPrinTxClick();
   void bbNxPageClick();
-  void mmTextChange();
-  void mmTextMouseMove(QMouseEvent* event);
-  void mmTextMouseDown(QMouseEvent* event);
-  void mmTextMouseUp(QMouseEvent* event);
-  void mmTextKeyUp(QKeyEvent* event);
   void edLPtxChange();
 
-  void StatusBar1MouseMove(QMouseEvent* event);
-  void pcFeautsMouseMove(QMouseEvent* event);
-  void PageSetsMouseMove(QMouseEvent* event);
-  void WidthSetMouseMove(QMouseEvent* event);
-  void WidExtenMouseMove(QMouseEvent* event);
-  void WidEliteMouseMove(QMouseEvent* event);
-  void Wid12smbMouseMove(QMouseEvent* event);
-  void Wid10smbMouseMove(QMouseEvent* event);
-  void StyleSetMouseMove(QMouseEvent* event);
-  void StDoubleMouseMove(QMouseEvent* event);
-  void StQuantyMouseMove(QMouseEvent* event);
-  void LangAltMMouseMove(QMouseEvent* event);
-  void LangKoi8MouseMove(QMouseEvent* event);
-  void LangComnMouseMove(QMouseEvent* event);
-  void StrOutPrMouseMove(QMouseEvent* event);
-  void SetPrint1MouseMove(QMouseEvent* event);
-  void InstrucMouseMove(QMouseEvent* event);
-  void HeighSetMouseMove(QMouseEvent* event);
-  void Hei2spiMouseMove(QMouseEvent* event);
-  void Hei3spiMouseMove(QMouseEvent* event);
-  void Hei4spiMouseMove(QMouseEvent* event);
+  // Every event of the editor that can change its text or move the caret recounts both.
+  void mmTextChange();
+  void mmTextMouseMove(QMouseEvent* /*event*/) { mmTextChange(); }
+  void mmTextMouseDown(QMouseEvent* /*event*/) { mmTextChange(); }
+  void mmTextMouseUp(QMouseEvent* /*event*/) { mmTextChange(); }
+  void mmTextKeyUp(QKeyEvent* /*event*/) { mmTextChange(); }
+
+  // A mouse move over one of these controls writes its fixed text into the status line.
+  void StatusBar1MouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(StatusBar1); }
+  void pcFeautsMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(pcFeauts); }
+  void PageSetsMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(PageSets); }
+  void WidthSetMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(WidthSet); }
+  void WidExtenMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(WidExten); }
+  void WidEliteMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(WidElite); }
+  void Wid12smbMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(Wid12smb); }
+  void Wid10smbMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(Wid10smb); }
+  void StyleSetMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(StyleSet); }
+  void StDoubleMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(StDouble); }
+  void StQuantyMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(StQuanty); }
+  void LangAltMMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(LangAltM); }
+  void LangKoi8MouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(LangKoi8); }
+  void LangComnMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(LangComn); }
+  void StrOutPrMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(StrOutPr); }
+  void SetPrint1MouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(SetPrint1); }
+  void InstrucMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(Instruc); }
+  void HeighSetMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(HeighSet); }
+  void Hei2spiMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(Hei2spi); }
+  void Hei3spiMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(Hei3spi); }
+  void Hei4spiMouseMove(QMouseEvent* /*event*/) { ShowMouseMoveText(Hei4spi); }
 
   /// The settings page as one value, read from the controls.
   pl4120::PrinterSettings CurrentSettings() const;
@@ -168,13 +172,22 @@ class TPL4120_1 : public QMainWindow {
   void UpdateTextCounters();
   void UpdateCaretPosition();
   void ShowApplicationHint();
+  /// Writes the control's mouse-move text (HintTexts.h) into the status line.
+  void ShowMouseMoveText(const QWidget* control);
 
  protected:
+  bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildLayout();  // every control with its defaults (Unit1.cpp)
-  void WireEvents();   // the event -> handler table (Unit1Wiring.cpp)
+  void WireEvents();   // events -> handlers (Unit1Wiring.cpp)
+
+  using MouseMoveHandler = void (TPL4120_1::*)(QMouseEvent*);
+  /// Hangs a mouse-move handler on a control (and the parts Qt builds inside it).
+  void OnMouseMove(QWidget* control, MouseMoveHandler handler);
+  /// The mouse-move handlers by control, filled once by WireEvents; eventFilter dispatches.
+  QHash<const QObject*, MouseMoveHandler> mouseMoveHandlers_;
 
   // counters
   /// The edLPtx text whose failure in UpdateTextCounters has been reported; the same text

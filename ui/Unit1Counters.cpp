@@ -1,75 +1,27 @@
-#include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <cstdint>
 #include <exception>
 #include <string>
-#include <utility>
 
 #include "text/Counters.h"
-#include "text/PrintPayload.h"
 #include "ui/OemMemo.h"
 #include "ui/Unit1.h"
 
 namespace {
 
 // The zero-based line that holds a character position of the editor: one lookup in the
-// document's line structure. TOemMemo::lineFromChar answers the same for a byte offset, but
-// has to search for the line whose byte start fits, which costs a lookup per step; these
-// read-outs run on every mouse move over the editor.
+// document's line structure, cheap enough for read-outs that run on every mouse move.
 int LineOfPosition(const QTextDocument* document, int position) {
   return document->findBlock(position).blockNumber();
 }
 
 }  // namespace
 
-void TPL4120_1::btPrinTxClick() {
-  if (PrintBusy)
-    return;
-  PrintBusy = true;
-  btPrinTx->setEnabled(false);
-  // The button and the flag come back however the send ends, an exception included.
-  struct Release {
-    TPL4120_1* window;
-    ~Release() {
-      window->btPrinTx->setEnabled(true);
-      window->PrintBusy = false;
-    }
-  } release{this};
-
-  std::string subject = mmText->selLength() != 0 ? mmText->selectedBytes() : mmText->bytes();
-  SendToDevice(pl4120::PrintPayload(std::move(subject), cbNxPage->isChecked()));
-}
-
-void TPL4120_1::bbNxPageClick() {
-  SendToDevice(pl4120::EjectPayload());
-}
-
 // A failed UpdateTextCounters throws, so the caret update of the same event does not run.
 void TPL4120_1::mmTextChange() {
-  UpdateTextCounters();
-  UpdateCaretPosition();
-}
-
-void TPL4120_1::mmTextMouseMove(QMouseEvent* /*event*/) {
-  UpdateTextCounters();
-  UpdateCaretPosition();
-}
-
-void TPL4120_1::mmTextMouseDown(QMouseEvent* /*event*/) {
-  UpdateTextCounters();
-  UpdateCaretPosition();
-}
-
-void TPL4120_1::mmTextMouseUp(QMouseEvent* /*event*/) {
-  UpdateTextCounters();
-  UpdateCaretPosition();
-}
-
-void TPL4120_1::mmTextKeyUp(QKeyEvent* /*event*/) {
   UpdateTextCounters();
   UpdateCaretPosition();
 }

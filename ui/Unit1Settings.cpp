@@ -6,6 +6,7 @@
 
 #include "printer/PrinterSettings.h"
 #include "text/Cp866.h"
+#include "ui/LayoutTables.h"
 #include "ui/SpinEdit.h"
 #include "ui/Unit1.h"
 
@@ -14,14 +15,9 @@ namespace {
 using pl4120::CharTable;
 using pl4120::LineSpacing;
 using pl4120::Pitch;
-
-// The buttons of each radio set, in the order of the values of its enum.
-constexpr std::array kLangButtons{&TPL4120_1::LangAltM,     &TPL4120_1::LangKoi8,
-                                  &TPL4120_1::LangComn,     &TPL4120_1::RadioButton1,
-                                  &TPL4120_1::RadioButton2, &TPL4120_1::RadioButton3};
-constexpr std::array kWidButtons{&TPL4120_1::Wid12smb, &TPL4120_1::Wid10smb};
-constexpr std::array kHeiButtons{&TPL4120_1::Hei2spi, &TPL4120_1::Hei3spi, &TPL4120_1::Hei4spi,
-                                 &TPL4120_1::Hei0353, &TPL4120_1::Hei0118};
+using pl4120::layout::kCharTableSet;
+using pl4120::layout::kPitchSet;
+using pl4120::layout::kSpacingSet;
 
 // The value of the checked button of a set; the first value when none is checked (a set
 // always has one checked button in the window).
@@ -35,11 +31,16 @@ Enum Checked(const TPL4120_1& window, const std::array<QRadioButton * TPL4120_1:
   return static_cast<Enum>(0);
 }
 
+// Checks the button of a value and makes it the set's one tab stop (as a click does).
 template <class Enum, std::size_t N>
 void Check(TPL4120_1& window, const std::array<QRadioButton * TPL4120_1::*, N>& set, Enum value) {
   const auto index = static_cast<std::size_t>(value);
-  if (index < N) {
-    (window.*set[index])->setChecked(true);
+  if (index >= N) {
+    return;
+  }
+  (window.*set[index])->setChecked(true);
+  for (std::size_t i = 0; i < N; ++i) {
+    (window.*set[i])->setFocusPolicy(i == index ? Qt::StrongFocus : Qt::ClickFocus);
   }
 }
 
@@ -47,11 +48,11 @@ void Check(TPL4120_1& window, const std::array<QRadioButton * TPL4120_1::*, N>& 
 
 pl4120::PrinterSettings TPL4120_1::CurrentSettings() const {
   pl4120::PrinterSettings settings;
-  settings.Lang = Checked<CharTable>(*this, kLangButtons);
+  settings.Lang = Checked<CharTable>(*this, kCharTableSet);
   settings.WidElite = WidElite->isChecked();
   settings.WidExten = WidExten->isChecked();
-  settings.Wid = Checked<Pitch>(*this, kWidButtons);
-  settings.Hei = Checked<LineSpacing>(*this, kHeiButtons);
+  settings.Wid = Checked<Pitch>(*this, kPitchSet);
+  settings.Hei = Checked<LineSpacing>(*this, kSpacingSet);
   settings.SpinEdit1 = SpinEdit1->Value();
   settings.SpinEdit2 = SpinEdit2->Value();
   settings.StQuanty = StQuanty->isChecked();
@@ -63,11 +64,11 @@ pl4120::PrinterSettings TPL4120_1::CurrentSettings() const {
 }
 
 void TPL4120_1::ApplySettings(const pl4120::PrinterSettings& settings) {
-  Check(*this, kLangButtons, settings.Lang);
+  Check(*this, kCharTableSet, settings.Lang);
   WidElite->setChecked(settings.WidElite);
   WidExten->setChecked(settings.WidExten);
-  Check(*this, kWidButtons, settings.Wid);
-  Check(*this, kHeiButtons, settings.Hei);
+  Check(*this, kPitchSet, settings.Wid);
+  Check(*this, kSpacingSet, settings.Hei);
   SpinEdit1->SetValue(settings.SpinEdit1);
   SpinEdit2->SetValue(settings.SpinEdit2);
   StQuanty->setChecked(settings.StQuanty);

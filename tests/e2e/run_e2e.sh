@@ -5,30 +5,22 @@
 # the program with exit code 0. The screenshot taken before the exit stays in the working
 # directory (the build tree) as e2e_settings.png.
 #
-# Usage: run_e2e.sh path/to/pl4120
+# The positions of the controls come from the program's own layout: pl4120_geometry, run on
+# the same display, prints each control's rectangle in the window.
+#
+# Usage: run_e2e.sh path/to/pl4120 path/to/pl4120_geometry
 set -uo pipefail
 
-BIN=${1:?usage: run_e2e.sh path/to/pl4120}
+BIN=${1:?usage: run_e2e.sh path/to/pl4120 path/to/pl4120_geometry}
+GEOMETRY=${2:?usage: run_e2e.sh path/to/pl4120 path/to/pl4120_geometry}
 SCRIPT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-if [[ "${2:-}" != "--inside-x" ]]; then
+if [[ "${3:-}" != "--inside-x" ]]; then
   for tool in xvfb-run openbox xdotool xprop xwininfo import od; do
     command -v "$tool" >/dev/null || { echo "e2e: FAIL: $tool is not installed" >&2; exit 1; }
   done
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$BIN" --inside-x
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$BIN" "$GEOMETRY" --inside-x
 fi
-
-# ---- The window's layout, in one place -------------------------------------------------------
-# Qt's Fusion style at 96 dpi with the window font (DejaVu Sans 8 pt): heights of the menu bar
-# and of the page control's tab row, and the page frame's width.
-readonly MENU_H=19 TAB_H=23 FRAME=2
-# The settings page's client origin, relative to the window's client area.
-readonly PAGE_X=$((FRAME)) PAGE_Y=$((MENU_H + TAB_H + FRAME))
-# Controls on the settings page: left top width height, as the window lays them out.
-readonly PRNNAME=(464 79 70 19) SETPRINT1=(332 200 265 49) QUITNOSV=(336 296 121 33)
-# The first tab, "Установки": a point inside it.
-readonly TAB_SETTINGS_X=20 TAB_SETTINGS_Y=$((MENU_H + TAB_H / 2))
-# -----------------------------------------------------------------------------------------------
 
 readonly ARTEFACT="$PWD/e2e_settings.png"
 readonly DEADLINE=20  # seconds for any one wait
@@ -65,14 +57,13 @@ wait_for() {
   done
 }
 
-# A point of a control on the settings page (left top width height), relative to the screen.
-centre_of() {
-  local -n box=$1
-  echo "$((WX + PAGE_X + box[0] + box[2] / 2)) $((WY + PAGE_Y + box[1] + box[3] / 2))"
-}
-
-click_screen() {
-  xdotool mousemove --sync "$1" "$2" click 1 || fail "cannot click at $1,$2"
+# Clicks the centre of a control (or of "tab:<page>") where the window lays it out.
+click_on() {
+  local x y w h
+  read -r x y w h < <(awk -v name="$1" '$1 == name { print $2, $3, $4, $5 }' "$WORK/layout")
+  [[ -n "${h:-}" ]] || fail "the window has no control named $1"
+  x=$((WX + x + w / 2)) y=$((WY + y + h / 2))
+  xdotool mousemove --sync "$x" "$y" click 1 || fail "cannot click $1 at $x,$y"
 }
 
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
@@ -89,6 +80,12 @@ if [[ -f "$SCRIPT_DIR/../lsan.supp" ]]; then
 fi
 export XDG_RUNTIME_DIR="$WORK/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+step "the window's layout"
+"$GEOMETRY" >"$WORK/layout" 2>"$WORK/geometry.log" || {
+  cat "$WORK/geometry.log" >&2
+  fail "$GEOMETRY did not print the layout"
+}
 
 step "window manager"
 openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
@@ -119,16 +116,16 @@ step "window $WIN at $WX,$WY size ${WIDTH}x${HEIGHT} on a ${SW}x${SH} screen"
 ((WIDTH > SW * 9 / 10)) || fail "the window is ${WIDTH} wide on a ${SW} wide screen"
 
 step "open the settings page"
-click_screen $((WX + TAB_SETTINGS_X)) $((WY + TAB_SETTINGS_Y))
+click_on tab:PageSets
 
 OUT="$WORK/printer.out"
 step "type the device name $OUT"
-click_screen $(centre_of PRNNAME)
+click_on PrnName
 xdotool key --clearmodifiers ctrl+a || fail "cannot select the device name"
 xdotool type --delay 10 "$OUT" || fail "cannot type the device name"
 
 step "press 'Инициализировать принтер'"
-click_screen $(centre_of SETPRINT1)
+click_on SetPrint1
 wait_for "16 bytes in $OUT" file_complete "$OUT" 16
 GOT=$(od -An -v -tx1 "$OUT" | tr -d ' \n')
 [[ "$GOT" == "$EXPECTED_HEX" ]] || fail "the device got $GOT, expected $EXPECTED_HEX"
@@ -136,7 +133,7 @@ import -window root "$ARTEFACT" || fail "cannot take the screenshot"
 step "the device got the 16 bytes; screenshot $ARTEFACT"
 
 step "press 'Выход без сохранения'"
-click_screen $(centre_of QUITNOSV)
+click_on QuitNoSv
 wait_for "the program to end" app_ended
 wait "$APP_PID"
 RC=$?

@@ -1,15 +1,10 @@
-#include <QApplication>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextCursor>
-#include <memory>
 #include <string>
 
-#include "ModalBoxCatcher.h"
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "ui/OemMemo.h"
-#include "ui/Unit1.h"
 
 using namespace Qt::StringLiterals;
 
@@ -28,17 +23,25 @@ std::string Lines(int count) {
 
 }  // namespace
 
-class TestCounters : public QObject {
+class TestCounters : public TWindowTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<TPL4120_1> window;
   TOemMemo* memo = nullptr;
   QLineEdit* lines = nullptr;
   QLineEdit* pages = nullptr;
   QLineEdit* perPage = nullptr;
   QLineEdit* column = nullptr;
   QLineEdit* row = nullptr;
+
+  void SetUp() override {
+    memo = window()->mmText;
+    lines = window()->edLnTx;
+    pages = window()->edPgTx;
+    perPage = window()->edLPtx;
+    column = window()->edCurXps;
+    row = window()->edCurYps;
+  }
 
   /// Replaces the editor's text without running any handler.
   void SetTextQuietly(const std::string& bytes) {
@@ -54,25 +57,16 @@ class TestCounters : public QObject {
   QStringList Counters() const {
     return {lines->text(), pages->text(), perPage->text(), column->text(), row->text()};
   }
+  void ShowWindow() {
+    window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+  }
 
  private slots:
-  void init() {
-    window = std::make_unique<TPL4120_1>();
-    memo = Find<TOemMemo>(window.get(), "mmText");
-    lines = Find<QLineEdit>(window.get(), "edLnTx");
-    pages = Find<QLineEdit>(window.get(), "edPgTx");
-    perPage = Find<QLineEdit>(window.get(), "edLPtx");
-    column = Find<QLineEdit>(window.get(), "edCurXps");
-    row = Find<QLineEdit>(window.get(), "edCurYps");
-    QVERIFY(memo && lines && pages && perPage && column && row);
-  }
-  void cleanup() { window.reset(); }
-
   void startValuesStayUntilTheFirstUpdate() {
     const QStringList start{u"0000"_s, u"0000"_s, u"70"_s, u"1"_s, u"1"_s};
     QCOMPARE(Counters(), start);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    ShowWindow();
     QCOMPARE(Counters(), start);
     ReleaseKey();
     QCOMPARE(Counters(), (QStringList{u"1"_s, u"1"_s, u"70"_s, u"1"_s, u"1"_s}));
@@ -176,9 +170,35 @@ class TestCounters : public QObject {
     QCOMPARE(row->text(), y);
   }
 
+  void caretReadOutMatchesAScanOfTheBytes() {
+    // Every caret position of a text with empty lines: the row and the column that a scan
+    // of the bytes gives (a line end counts as the end of its line).
+    const std::string text = "x\r\n\r\nyy\r\nzzz\r\n\r\n";
+    SetTextQuietly(text);
+    int expectedRow = 1;
+    int expectedColumn = 1;
+    int position = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+      if (i > 0 && text[i - 1] == '\r') {
+        continue;  // between CR and LF: not a caret position
+      }
+      SelectChars(memo, position, position);
+      ReleaseKey();
+      QCOMPARE(row->text(), QString::number(expectedRow));
+      QCOMPARE(column->text(), QString::number(expectedColumn));
+      if (i < text.size() && text[i] == '\r') {
+        ++expectedRow;
+        expectedColumn = 1;
+      } else {
+        ++expectedColumn;
+      }
+      ++position;
+    }
+    QCOMPARE(expectedRow, 6);
+  }
+
   void longLineIsNeverWrapped() {
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    ShowWindow();
     memo->setFixedWidth(80);
     memo->setBytes("top\r\n" + std::string(300, 'w') + "\r\nbottom");
     memo->setFocus();
@@ -190,9 +210,8 @@ class TestCounters : public QObject {
   }
 
   void mouseMoveWithoutButtonUpdates() {
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
+    ShowWindow();
+    ShowPage("pgTxtEdt");
     QVERIFY(memo->isVisible());
     SetTextQuietly("one\r\ntwo\r\nthree");
     SelectChars(memo, 4, 13);  // "two CR LF thr": nothing has counted it yet
@@ -217,110 +236,84 @@ class TestCounters : public QObject {
   void failuresAreReportedWithTheirTexts() {
     QFETCH(QString, perPage);
     QFETCH(QString, message);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    ShowWindow();
     memo->setBytes("a\r\nb");  // lines 2, pages 1
     SetTextQuietly("a\r\nb\r\nc\r\nd");
-    TModalBoxCatcher boxes;
-    boxes.arm();
     this->perPage->setText(perPage);
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{message});
+    QCOMPARE(modals.TakeTexts(), QStringList{message});
     QCOMPARE(lines->text(), u"4"_s);  // written before the failure
     QCOMPARE(pages->text(), u"1"_s);  // kept from before
   }
 
   void caretIsNotUpdatedAfterAFailedCount() {
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    ShowWindow();
     SetTextQuietly("xyz\r\nab");
     SetPerPageQuietly(u"x"_s);
     SelectChars(memo, 6, 6);
-    TModalBoxCatcher boxes;
-    boxes.arm();
     ReleaseKey();
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{u"'x' is not a valid integer value."_s});
+    QCOMPARE(modals.TakeTexts(), QStringList{u"'x' is not a valid integer value."_s});
     QCOMPARE(lines->text(), u"2"_s);
     QCOMPARE(pages->text(), u"0000"_s);
     QCOMPARE(column->text(), u"1"_s);
     QCOMPARE(row->text(), u"1"_s);
     // Once reported, the same text no longer stops the caret read-out.
-    boxes.arm();
     ReleaseKey();
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(modals.TakeTexts(), QStringList());
     QCOMPARE(column->text(), u"3"_s);
     QCOMPARE(row->text(), u"2"_s);
   }
 
   void aBadLinesPerPageTextIsReportedOnce() {
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
+    ShowWindow();
+    ShowPage("pgTxtEdt");
     memo->setBytes("a\r\nb");
     QCOMPARE(pages->text(), u"1"_s);
     // Were every update to report again, each answered box would bring the next one (the
     // pointer is still over the editor); a valid value then breaks the chain so that the
     // test fails instead of hanging.
     int answered = 0;
-    TModalBoxCatcher boxes([&] {
+    modals.whileOpen = [&] {
       if (++answered > 20)
         SetPerPageQuietly(u"70"_s);
-    });
-
-    boxes.arm();
+    };
     perPage->setText(u"abc"_s);
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{u"'abc' is not a valid integer value."_s});
+    QCOMPARE(modals.TakeTexts(), QStringList{u"'abc' is not a valid integer value."_s});
 
     // The same text again, from every trigger: counted, no box, pages left alone.
-    boxes.arm();
     SelectChars(memo, 0, 3);  // "a CR LF b" selected: 2 lines
     QTest::mouseMove(memo->viewport(), QPoint(15, 10));
     QTest::mouseMove(memo->viewport(), QPoint(25, 12));
     QTest::mouseClick(memo->viewport(), Qt::LeftButton, {}, QPoint(2, 2));
     ReleaseKey();
     memo->appendBytes("\r\nc\r\nd");
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(modals.TakeTexts(), QStringList());
     QCOMPARE(lines->text(), u"4"_s);
     QCOMPARE(pages->text(), u"1"_s);
 
     // A changed text that is still bad is reported again, once.
-    boxes.arm();
     perPage->setText(u"abcd"_s);
     ReleaseKey();
     memo->appendBytes("\r\ne");
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{u"'abcd' is not a valid integer value."_s});
+    QCOMPARE(modals.TakeTexts(), QStringList{u"'abcd' is not a valid integer value."_s});
     QCOMPARE(lines->text(), u"5"_s);
     QCOMPARE(pages->text(), u"1"_s);
 
     // Back to a text reported before: it is new against the last one, so it is reported.
-    boxes.arm();
     perPage->setText(u"abc"_s);
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{u"'abc' is not a valid integer value."_s});
+    QCOMPARE(modals.TakeTexts(), QStringList{u"'abc' is not a valid integer value."_s});
 
     // A zero is a failure of its own text too.
-    boxes.arm();
     perPage->setText(u"0"_s);
     ReleaseKey();
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{u"Division by zero."_s});
+    QCOMPARE(modals.TakeTexts(), QStringList{u"Division by zero."_s});
 
     // A valid value counts again and forgets the last failure.
-    boxes.arm();
     perPage->setText(u"2"_s);
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(modals.TakeTexts(), QStringList());
     QCOMPARE(pages->text(), u"3"_s);
-    boxes.arm();
     perPage->setText(u"0"_s);
     ReleaseKey();
-    boxes.settle();
-    QCOMPARE(boxes.texts, QStringList{u"Division by zero."_s});
+    QCOMPARE(modals.TakeTexts(), QStringList{u"Division by zero."_s});
     QCOMPARE(pages->text(), u"3"_s);
   }
 };

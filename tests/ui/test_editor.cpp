@@ -7,11 +7,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
-#include <QVBoxLayout>
-#include <memory>
 #include <string>
 
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "text/Cp866.h"
 #include "ui/OemMemo.h"
 
@@ -21,13 +19,6 @@ namespace {
 
 std::string Bytes(const char* s, std::size_t n) {
   return std::string(s, n);
-}
-
-/// Types text one character at a time (the only way that works for Cyrillic here).
-void TypeChars(QWidget* w, const QString& text) {
-  for (const QChar ch : text) {
-    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_A, QString(ch), Qt::NoModifier);
-  }
 }
 
 /// The editor shows exactly the glyphs of its bytes: nothing typed or pasted is kept as a
@@ -43,31 +34,25 @@ bool ShowsOnlyGlyphsOfItsBytes(const TOemMemo* memo) {
 
 }  // namespace
 
-class TestEditor : public QObject {
+// The window's editor, with the focus in it.
+class TestEditor : public TWindowTest {
   Q_OBJECT
 
- private:
-  std::unique_ptr<QWidget> window_;
-  TOemMemo* memo_ = nullptr;
-  QLineEdit* next_ = nullptr;
+ public:
+  TestEditor() : TWindowTest(Start::Active, "pgTxtEdt") {}
 
- private slots:
-  void init() {
-    window_ = std::make_unique<QWidget>();
-    auto* layout = new QVBoxLayout(window_.get());
-    memo_ = new TOemMemo(window_.get());
-    next_ = new QLineEdit(window_.get());
-    layout->addWidget(memo_);
-    layout->addWidget(next_);
-    window_->resize(300, 300);
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+ private:
+  TOemMemo* memo_ = nullptr;
+  QWidget* next_ = nullptr;  // the next control in the tab chain
+
+  void SetUp() override {
+    memo_ = window()->mmText;
+    next_ = window()->btLoadTx;
     memo_->setFocus();
     QTRY_VERIFY(memo_->hasFocus());
   }
-  void cleanup() { window_.reset(); }
 
+ private slots:
   void everyByteButLineEndsRoundTrips() {
     std::string all;
     for (int b = 0; b < 256; ++b) {
@@ -118,7 +103,7 @@ class TestEditor : public QObject {
   void typedCharactersBecome866Bytes() {
     QFETCH(QString, typed);
     QFETCH(std::string, bytes);
-    TypeChars(memo_, typed);
+    Type(memo_, typed);
     QCOMPARE(memo_->bytes(), bytes);
     QCOMPARE(memo_->document()->blockCount(), 1);
     QVERIFY(ShowsOnlyGlyphsOfItsBytes(memo_));
@@ -139,7 +124,7 @@ class TestEditor : public QObject {
     QTest::keyClick(memo_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(memo_->bytes(), std::string("a\r\nb"));
     QCOMPARE(memo_->document()->blockCount(), 2);
-    QCOMPARE(memo_->selStart(), 3);
+    QCOMPARE(SelectionStartInBytes(memo_), 3);
   }
 
   void shortcutsStillWork() {
@@ -165,7 +150,7 @@ class TestEditor : public QObject {
     SelectChars(memo_, 1, 1);
     QTest::keyClick(memo_, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(memo_->bytes(), std::string("<\x84\xA0\r\nx\r\ny\r\nz??\xFF>"));
-    QCOMPARE(memo_->selStart(), 15);  // the caret stands after the pasted piece
+    QCOMPARE(SelectionStartInBytes(memo_), 15);  // the caret stands after the pasted piece
     QVERIFY(ShowsOnlyGlyphsOfItsBytes(memo_));
   }
 
@@ -228,7 +213,7 @@ class TestEditor : public QObject {
     QFETCH(std::string, selected);
     memo_->setBytes("ab\r\ncd\r\nef");
     SelectChars(memo_, anchor, position);
-    QCOMPARE(memo_->selStart(), start);
+    QCOMPARE(SelectionStartInBytes(memo_), start);
     QCOMPARE(memo_->selLength(), length);
     QCOMPARE(memo_->selectedBytes(), selected);
   }
@@ -238,7 +223,7 @@ class TestEditor : public QObject {
     SelectChars(memo_, 1, 4);
     next_->setFocus();
     QTRY_VERIFY(next_->hasFocus());
-    QCOMPARE(memo_->selStart(), 1);
+    QCOMPARE(SelectionStartInBytes(memo_), 1);
     QCOMPARE(memo_->selLength(), 4);
     QCOMPARE(memo_->selectedBytes(), std::string("b\r\nc"));
   }
@@ -250,31 +235,6 @@ class TestEditor : public QObject {
     QCOMPARE(memo_->bytes(), std::string("\xFF\xFF"));
   }
 
-  void lineIndex() {
-    memo_->setBytes("ab\r\n\r\ncde");
-    const qint64 table[][2] = {{0, 0}, {1, 4}, {2, 6}, {3, -1}};
-    for (const auto& row : table) {
-      QCOMPARE(memo_->lineIndex(row[0]), row[1]);
-    }
-    QCOMPARE(memo_->lineFromChar(100), 2);  // past the end: the last line
-    SelectChars(memo_, 4, 5);               // on the last line
-    QCOMPARE(memo_->lineIndex(-1), 6);
-    QCOMPARE(memo_->lineFromChar(-1), 2);
-  }
-
-  void lineMessagesMatchAScanOfTheBytes() {
-    const std::string text = "x\r\n\r\nyy\r\nzzz\r\n\r\n";
-    memo_->setBytes(text);
-    qint64 line = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-      QCOMPARE(memo_->lineFromChar(static_cast<qint64>(i)), line);
-      if (i > 0 && text[i - 1] == '\n')
-        QCOMPARE(memo_->lineIndex(line), qint64(i));
-      if (text[i] == '\n')
-        ++line;
-    }
-  }
-
   void appendIsOneChange() {
     memo_->setBytes("xy");
     SelectChars(memo_, 0, 1);
@@ -283,7 +243,7 @@ class TestEditor : public QObject {
     QCOMPARE(changes.count(), 1);
     QCOMPARE(memo_->bytes(), std::string("xya\r\nb\r\nc\r\n"));
     QCOMPARE(memo_->selLength(), 0);
-    QCOMPARE(memo_->selStart(), 11);
+    QCOMPARE(SelectionStartInBytes(memo_), 11);
     QVERIFY(memo_->endsWithLineEnd());
   }
 
@@ -313,7 +273,7 @@ class TestEditor : public QObject {
     QScrollBar* bar = memo_->horizontalScrollBar();
     QVERIFY(bar->maximum() > 0);
     QTest::keyClick(memo_, Qt::Key_End);
-    QCOMPARE(memo_->selStart(), 300);
+    QCOMPARE(SelectionStartInBytes(memo_), 300);
     QCOMPARE(bar->value(), bar->maximum());
   }
 

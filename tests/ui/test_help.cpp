@@ -21,8 +21,7 @@
 #include <QTranslator>
 #include <memory>
 
-#include "ModalBoxCatcher.h"
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "ui/HelpWindow.h"
 #include "ui/ProgramInfo.h"
 
@@ -263,20 +262,22 @@ class TestHelp : public QObject {
   void aboutNamesProgramVersionAndLicence() {
     TPL4120_1 window;
     QString title, text, details, button;
-    TModalBoxCatcher catcher([&] {
+    TModalAnswers modals;
+    modals.whileOpen = [&] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       QVERIFY(box);
       title = box->windowTitle();
       text = box->text();
       details = box->detailedText();
       button = box->buttons().first()->text();
-    });
-    catcher.arm();
+    };
+    modals.Arm();
 
     ShowAbout(&window);
-    catcher.settle();
+    const QStringList texts = modals.TakeTexts();
+    modals.Disarm();
 
-    QCOMPARE(catcher.texts.size(), 1);
+    QCOMPARE(texts.size(), 1);
     QCOMPARE(title, u"О программе"_s);
     QVERIFY(text.contains(u"Работа с принтером &quot;ПЛ 4120&quot;"_s));
     QVERIFY(text.contains(u"версия "_s + ProgramVersion()));

@@ -20,8 +20,9 @@
 #include <memory>
 #include <vector>
 
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "ui/HintManager.h"
+#include "ui/HintTexts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -146,103 +147,28 @@ std::vector<QPoint> FreePoints(QWidget* control) {
   return found;
 }
 
-struct TableRow {
-  const char* control;
-  const char* page;
-  const char* fixed;  // what the control's mouse-move handler writes, or nullptr
-  const char* tip;    // "" when the control shows no tooltip
-  const char* longHint;
-};
-
 constexpr const char* kWidth = "Установка ширины символов";
-constexpr const char* kHeight = "Установка вертикальной плотности";
-constexpr const char* kSettings = "Вкладка \"Установки принтера\"";
-constexpr const char* kAll = "Полный ассортимент работ";
-
-// What the status line and the tooltip show, control by control.
-const TableRow kTable[] = {
-    {"StatusBar1", "PageSets", "Статусная строка", "Статусная строка", "Статусная строка"},
-    {"pcFeauts", "PageSets", kAll, kAll, kAll},
-    {"PageSets", "PageSets", kSettings, kSettings, kSettings},
-    {"WidthSet", "PageSets", kWidth, kWidth, kWidth},
-    {"WidElite", "PageSets", "Уплотнённая печать", "Уплотнённая печать", "Уплотнённая печать"},
-    {"WidExten", "PageSets", "Двойная печать", "Двойная печать", "Двойная печать"},
-    {"Wid12smb", "PageSets", "Ширина 12 символов на дюйм", kWidth, kWidth},
-    {"Wid10smb", "PageSets", "Ширина 10 символов на дюйм", kWidth, kWidth},
-    {"StyleSet", "PageSets", "Стиль (качество) печати", "Стиль (качество) печати",
-     "Стиль (качество) печати"},
-    {"StDouble", "PageSets", "Двупроходная печать", "Двупроходная печать", "Двупроходная печать"},
-    {"StQuanty", "PageSets", "Качественная печать", "Качественная печать", "Качественная печать"},
-    {"LangAltM", "PageSets", "Альтернативная кодировка ГОСТа", "Альтернативная кодировка ГОСТа",
-     "Альтернативная кодировка ГОСТа"},
-    {"LangKoi8", "PageSets", "Кодировка КОИ-8  (UNIX-тексты)", "Кодировка КОИ-8  (UNIX-тексты)",
-     "Кодировка КОИ-8  (UNIX-тексты)"},
-    {"LangComn", "PageSets", "Совмещённая кодовая таблица", "Совмещённая кодовая таблица",
-     "Совмещённая кодовая таблица"},
-    {"StrOutPr", "PageSets", "Пробный текст при инициализации", "Пробный текст при инициализации",
-     "Пробный текст при инициализации"},
-    {"SetPrint1", "PageSets", "Применить настройки принтера", "Применить настройки принтера",
-     "Применить настройки принтера"},
-    {"Instruc", "PageSets", "Получение помощи", "Получение помощи", "Получение помощи"},
-    {"HeighSet", "PageSets", kHeight, kHeight, kHeight},
-    {"Hei2spi", "PageSets", "Межстрочный интервал 2,54 mm", "Межстрочный интервал 2,54 mm",
-     "Межстрочный интервал 2,54 mm"},
-    {"Hei3spi", "PageSets", "Межстрочный интервал 3,175 mm", "Межстрочный интервал 3,175 mm",
-     "Межстрочный интервал 3,175 mm"},
-    {"Hei4spi", "PageSets", "Межстрочный интервал 4,23 mm", "Межстрочный интервал 4,23 mm",
-     "Межстрочный интервал 4,23 mm"},
-    {"Hei0353", "PageSets", nullptr, kHeight, kHeight},
-    {"Hei0118", "PageSets", nullptr, kHeight, kHeight},
-    {"SpinEdit1", "PageSets", nullptr, kHeight, kHeight},
-    {"SpinEdit2", "PageSets", nullptr, kHeight, kHeight},
-    {"Language", "PageSets", nullptr, "Установка кодировки символов",
-     "Установка кодировки символов"},
-    {"imMyPrnt", "PageSets", nullptr, "Это мой принтер!!!", "Это мой принтер!!!"},
-    {"PrnName", "PageSets", nullptr, "Имя устройства", "Имя устройства вывода (принтер или файл)"},
-    {"QuitNoSv", "PageSets", nullptr, "", "Выход без сохранения текущих настроек"},
-    {"QuitSave", "PageSets", nullptr, "", "Выход с сохранением текущих настроек"},
-    {"RadioButton1", "PageSets", nullptr, kSettings, kSettings},
-    {"RadioButton2", "PageSets", nullptr, kSettings, kSettings},
-    {"RadioButton3", "PageSets", nullptr, kSettings, kSettings},
-    {"InitCrLf", "PageSets", nullptr, kSettings, kSettings},
-    {"edTextFN", "pgTxtEdt", nullptr, "Имя файла", "Имя файла текущего текста"},
-    {"mmText", "pgTxtEdt", nullptr, kAll, kAll},
-    {"pnTextBt", "pgTxtEdt", nullptr, kAll, kAll},
-    {"btLoadTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"btMergTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"btPrinTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"bbNxPage", "pgTxtEdt", nullptr, kAll, kAll},
-    {"lbLnTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"edLnTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"lbPgTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"edPgTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"lbLPtx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"edLPtx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"lbCurXps", "pgTxtEdt", nullptr, kAll, kAll},
-    {"edCurXps", "pgTxtEdt", nullptr, kAll, kAll},
-    {"lbCurYps", "pgTxtEdt", nullptr, kAll, kAll},
-    {"edCurYps", "pgTxtEdt", nullptr, kAll, kAll},
-    {"cbLfCrTx", "pgTxtEdt", nullptr, kAll, kAll},
-    {"cbNxPage", "pgTxtEdt", nullptr, kAll, kAll},
-    {"PageSymb", "PageSymb", nullptr, kAll, kAll},
-    {"PageGraf", "PageGraf", nullptr, kAll, kAll},
-    {"PageCtrA", "PageCtrA", nullptr, kAll, kAll},
-    {"Empty4", "Empty4", nullptr, kAll, kAll},
-    {"Empty5", "Empty5", nullptr, kAll, kAll},
-};
 
 }  // namespace
 
-class HintsTest : public QObject {
+class HintsTest : public TWindowTest {
   Q_OBJECT
 
- private:
-  std::unique_ptr<TPL4120_1> window_;
+ public:
+  HintsTest() : TWindowTest(Start::Active, "PageSets") {}
 
-  QString Status() const { return window_->StatusBar1->currentMessage(); }
+ private:
+  QString Status() const { return window()->StatusBar1->currentMessage(); }
+
+  void SetUp() override { Settle(); }
+  void TearDown() override {
+    Hints().SetOnHint({});
+    QCursor::setPos(kOutside);
+    Settle();
+  }
 
   void ShowPage(const char* page) {
-    window_->pcFeauts->setCurrentWidget(Find(window_.get(), page));
+    TWindowTest::ShowPage(page);
     Settle();
   }
 
@@ -252,7 +178,7 @@ class HintsTest : public QObject {
     QVERIFY2(points.size() == 2, qPrintable(u"no free point on "_s + control->objectName()));
     QTest::mouseMove(control, points[static_cast<std::size_t>(which)]);
   }
-  void MoveOnto(const char* name, int which = 0) { MoveOnto(Find(window_.get(), name), which); }
+  void MoveOnto(const char* name, int which = 0) { MoveOnto(Get(name), which); }
 
   // Rests on WidElite until its tooltip shows: from then on hint-active is set.
   void ShowFirstTooltip(TipWatch& tips) {
@@ -261,24 +187,55 @@ class HintsTest : public QObject {
     QVERIFY(Hints().HintActive());
   }
 
- private slots:
-  void init() {
-    QCursor::setPos(kOutside);
-    Hints().CancelHint();
-    Hints().SetOnHint({});
-    Hints().SetHint(QString());
-    window_ = std::make_unique<TPL4120_1>();
-    window_->showMaximized();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    ShowPage("PageSets");
+  // Every control the pointer can rest on, with its page: the status line, the tab row, and
+  // each page with the controls on it (the text page itself is covered by them).
+  QList<QPair<QWidget*, const char*>> Controls() const {
+    QList<QPair<QWidget*, const char*>> controls{{window()->StatusBar1, "PageSets"},
+                                                 {window()->pcFeauts, "PageSets"}};
+    for (const char* page :
+         {"PageSets", "pgTxtEdt", "PageSymb", "PageGraf", "PageCtrA", "Empty4", "Empty5"}) {
+      QWidget* pageWidget = Get(page);
+      if (pageWidget != window()->pgTxtEdt) {
+        controls.append({pageWidget, page});
+      }
+      for (QWidget* w : pageWidget->findChildren<QWidget*>()) {
+        const bool named = !w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_");
+        if (named && !w->parentWidget()->inherits("TSpinEdit")) {
+          controls.append({w, page});
+        }
+      }
+    }
+    return controls;
   }
 
-  void cleanup() {
-    Hints().SetOnHint({});
-    window_.reset();
-    QCursor::setPos(kOutside);
+  // The pointer comes onto the control from one with another long hint and moves on it: the
+  // status line shows `longHint` first and `afterMove` after the second move; the tooltip is
+  // `tip` (none when empty), shown at once since hint-active is set.
+  void CheckStatusAndTooltip(TipWatch& tips, QWidget* control, const QString& tip,
+                             const QString& longHint, const QString& afterMove) {
+    const QString name = control->objectName();
+    MoveOnto(control == window()->StatusBar1 ? "pcFeauts" : "StatusBar1");
     Settle();
+    MoveOnto(control, 0);
+    Settle();
+    QVERIFY2(Status() == longHint, qPrintable(name + u": status "_s + Status()));
+    if (!tip.isEmpty()) {
+      QVERIFY2(tips.WaitShown(400), qPrintable(name + u": no tooltip"_s));
+      QVERIFY2(QToolTip::text() == tip, qPrintable(name + u": tooltip "_s + QToolTip::text()));
+    } else {
+      RunLoop(60);
+      QVERIFY2(!QToolTip::isVisible(), qPrintable(name + u": unexpected tooltip"_s));
+    }
+    MoveOnto(control, 1);
+    Settle();
+    QVERIFY2(Status() == afterMove, qPrintable(name + u": status after a move "_s + Status()));
+  }
+
+ private slots:
+  void initTestCase() {
+    QCursor::setPos(kOutside);
+    Hints().CancelHint();
+    Hints().SetHint(QString());
   }
 
   // --- the idle step ---------------------------------------------------------------------
@@ -312,7 +269,7 @@ class HintsTest : public QObject {
 
   void idleStepRunsUnderNestedProcessEventsAndDoesNotSpin() {
     QSignalSpy idle(&Hints(), &THintManager::IdleStepRan);
-    QTest::mouseMove(window_->WidElite, QPoint(3, 3));
+    QTest::mouseMove(window()->WidElite, QPoint(3, 3));
     QTest::qWait(60);  // processEvents() only: the dispatcher never blocks here
     QVERIFY(idle.count() >= 1);
     QCOMPARE(Status(), U("Уплотнённая печать"));
@@ -329,7 +286,7 @@ class HintsTest : public QObject {
     int calls = 0;
     Hints().SetOnHint([&] {
       ++calls;
-      window_->ShowApplicationHint();
+      window()->ShowApplicationHint();
     });
     MoveOnto("WidElite", 0);
     Settle();
@@ -366,52 +323,27 @@ class HintsTest : public QObject {
 
   // --- the status line -------------------------------------------------------------------
 
-  void eachMouseMoveHandlerWritesItsFixedText_data() {
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < 21; ++i) {
-      QTest::addRow("%d", i) << i;
+  void aMoveRunsOnlyTheHandlerOfTheControlUnderThePointer() {
+    // One move, sent where the window system sends it (to the deepest widget at the point),
+    // and the status line read before the idle step: the control's own handler has written
+    // its fixed text, or no handler has written anything.
+    int handlers = 0;
+    for (const auto& [control, page] : Controls()) {
+      ShowPage(page);
+      const std::vector<QPoint> points = FreePoints(control);
+      QVERIFY2(!points.empty(), qPrintable(control->objectName()));
+      const QPoint global = control->mapToGlobal(points.front());
+      QWidget* target = QApplication::widgetAt(global);
+      window()->StatusBar1->showMessage(u"-"_s);
+      QMouseEvent move(QEvent::MouseMove, target->mapFromGlobal(global), global, Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(target, &move);
+      const QString fixed = MouseMoveText(control);
+      QVERIFY2(Status() == (fixed.isEmpty() ? u"-"_s : fixed),
+               qPrintable(control->objectName() + u": "_s + Status()));
+      handlers += fixed.isEmpty() ? 0 : 1;
     }
-  }
-  void eachMouseMoveHandlerWritesItsFixedText() {
-    using H = void (TPL4120_1::*)(QMouseEvent*);
-    struct Entry {
-      H handler;
-      const char* text;
-    };
-    const Entry handlers[21] = {
-        {&TPL4120_1::StatusBar1MouseMove, "Статусная строка"},
-        {&TPL4120_1::pcFeautsMouseMove, "Полный ассортимент работ"},
-        {&TPL4120_1::PageSetsMouseMove, "Вкладка \"Установки принтера\""},
-        {&TPL4120_1::WidthSetMouseMove, "Установка ширины символов"},
-        {&TPL4120_1::WidExtenMouseMove, "Двойная печать"},
-        {&TPL4120_1::WidEliteMouseMove, "Уплотнённая печать"},
-        {&TPL4120_1::Wid12smbMouseMove, "Ширина 12 символов на дюйм"},
-        {&TPL4120_1::Wid10smbMouseMove, "Ширина 10 символов на дюйм"},
-        {&TPL4120_1::StyleSetMouseMove, "Стиль (качество) печати"},
-        {&TPL4120_1::StDoubleMouseMove, "Двупроходная печать"},
-        {&TPL4120_1::StQuantyMouseMove, "Качественная печать"},
-        {&TPL4120_1::LangAltMMouseMove, "Альтернативная кодировка ГОСТа"},
-        {&TPL4120_1::LangKoi8MouseMove, "Кодировка КОИ-8  (UNIX-тексты)"},
-        {&TPL4120_1::LangComnMouseMove, "Совмещённая кодовая таблица"},
-        {&TPL4120_1::StrOutPrMouseMove, "Пробный текст при инициализации"},
-        {&TPL4120_1::SetPrint1MouseMove, "Применить настройки принтера"},
-        {&TPL4120_1::InstrucMouseMove, "Получение помощи"},
-        {&TPL4120_1::HeighSetMouseMove, "Установка вертикальной плотности"},
-        {&TPL4120_1::Hei2spiMouseMove, "Межстрочный интервал 2,54 mm"},
-        {&TPL4120_1::Hei3spiMouseMove, "Межстрочный интервал 3,175 mm"},
-        {&TPL4120_1::Hei4spiMouseMove, "Межстрочный интервал 4,23 mm"},
-    };
-    QFETCH(int, index);
-    const Entry& e = handlers[index];
-    QSignalSpy changed(window_->StatusBar1, &QStatusBar::messageChanged);
-    (window_.get()->*e.handler)(nullptr);
-    QCOMPARE(Status(), U(e.text));
-    QCOMPARE(changed.count(), 1);
-    // The same text again changes nothing and repaints nothing.
-    (window_.get()->*e.handler)(nullptr);
-    window_->ShowApplicationHint();  // the application hint is empty: this writes ""
-    QCOMPARE(Status(), QString());
-    QCOMPARE(changed.count(), 2);
+    QCOMPARE(handlers, 21);
   }
 
   void writingTheShownTextRepaintsNothing() {
@@ -424,17 +356,17 @@ class HintsTest : public QObject {
         return false;
       }
     } count;
-    window_->WidEliteMouseMove(nullptr);
+    window()->WidEliteMouseMove(nullptr);
     RunLoop(60);
-    window_->StatusBar1->installEventFilter(&count);
-    QSignalSpy changed(window_->StatusBar1, &QStatusBar::messageChanged);
+    window()->StatusBar1->installEventFilter(&count);
+    QSignalSpy changed(window()->StatusBar1, &QStatusBar::messageChanged);
     for (int i = 0; i < 5; ++i) {
-      window_->WidEliteMouseMove(nullptr);
+      window()->WidEliteMouseMove(nullptr);
     }
     RunLoop(60);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(count.paints, 0);
-    window_->StDoubleMouseMove(nullptr);
+    window()->StDoubleMouseMove(nullptr);
     RunLoop(60);
     QCOMPARE(changed.count(), 1);
     QVERIFY(count.paints > 0);  // the counter does see a real change
@@ -443,45 +375,64 @@ class HintsTest : public QObject {
   void statusAndTooltipControlByControl() {
     TipWatch tips;
     ShowFirstTooltip(tips);
-    const char* currentPage = "PageSets";
-    for (const TableRow& row : kTable) {
-      const QString name = QString::fromUtf8(row.control);
-      if (qstrcmp(row.page, currentPage) != 0) {
-        ShowPage(row.page);
-        currentPage = row.page;
-      }
-      // Come from a control with another long hint.
-      MoveOnto(qstrcmp(row.control, "StatusBar1") == 0 ? "pcFeauts" : "StatusBar1");
-      Settle();
+    for (const auto& [control, page] : Controls()) {
+      ShowPage(page);
+      const QString hint = EffectiveHint(control);
+      const QString fixed = MouseMoveText(control);
+      CheckStatusAndTooltip(tips, control, ShortHint(hint), LongHint(hint),
+                            fixed.isEmpty() ? LongHint(hint) : fixed);
       if (QTest::currentTestFailed()) {
         return;
       }
-      MoveOnto(row.control, 0);
-      Settle();
-      if (QTest::currentTestFailed()) {
-        return;
-      }
-      QVERIFY2(Status() == U(row.longHint), qPrintable(name + u": status "_s + Status()));
-      if (*row.tip) {
-        // Hint-active is set: the tooltip follows without the show delay.
-        QVERIFY2(tips.WaitShown(400), qPrintable(name + u": no tooltip"_s));
-        QVERIFY2(QToolTip::text() == U(row.tip),
-                 qPrintable(name + u": tooltip "_s + QToolTip::text()));
-      } else {
-        RunLoop(60);
-        QVERIFY2(!QToolTip::isVisible(), qPrintable(name + u": unexpected tooltip"_s));
-      }
-      MoveOnto(row.control, 1);
-      Settle();
-      const QString second = U(row.fixed ? row.fixed : row.longHint);
-      QVERIFY2(Status() == second, qPrintable(name + u": status after a move "_s + Status()));
     }
+  }
+
+  // The texts themselves where they are the point: inherited from a container, split at the
+  // "|", a fixed text other than the hint, a caption other than the hint.
+  void textsTheUserSees_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("tip");
+    QTest::addColumn<QString>("longHint");
+    QTest::addColumn<QString>("afterMove");
+    const QString width = U(kWidth);
+    const QString height = u"Установка вертикальной плотности"_s;
+    const QString settings = u"Вкладка \"Установки принтера\""_s;
+    const QString all = u"Полный ассортимент работ"_s;
+    QTest::addRow("StatusBar1") << u"PageSets"_s << u"Статусная строка"_s << u"Статусная строка"_s
+                                << u"Статусная строка"_s;
+    QTest::addRow("Wid12smb") << u"PageSets"_s << width << width << u"Ширина 12 символов на дюйм"_s;
+    QTest::addRow("WidExten") << u"PageSets"_s << u"Двойная печать"_s << u"Двойная печать"_s
+                              << u"Двойная печать"_s;
+    QTest::addRow("LangKoi8") << u"PageSets"_s << u"Кодировка КОИ-8  (UNIX-тексты)"_s
+                              << u"Кодировка КОИ-8  (UNIX-тексты)"_s
+                              << u"Кодировка КОИ-8  (UNIX-тексты)"_s;
+    QTest::addRow("SpinEdit1") << u"PageSets"_s << height << height << height;
+    QTest::addRow("RadioButton1") << u"PageSets"_s << settings << settings << settings;
+    QTest::addRow("PrnName") << u"PageSets"_s << u"Имя устройства"_s
+                             << u"Имя устройства вывода (принтер или файл)"_s
+                             << u"Имя устройства вывода (принтер или файл)"_s;
+    QTest::addRow("QuitNoSv") << u"PageSets"_s << QString()
+                              << u"Выход без сохранения текущих настроек"_s
+                              << u"Выход без сохранения текущих настроек"_s;
+    QTest::addRow("edTextFN") << u"pgTxtEdt"_s << u"Имя файла"_s << u"Имя файла текущего текста"_s
+                              << u"Имя файла текущего текста"_s;
+    QTest::addRow("lbCurXps") << u"pgTxtEdt"_s << all << all << all;
+  }
+  void textsTheUserSees() {
+    QFETCH(QString, page);
+    QFETCH(QString, tip);
+    QFETCH(QString, longHint);
+    QFETCH(QString, afterMove);
+    TipWatch tips;
+    ShowFirstTooltip(tips);
+    ShowPage(page.toLatin1().constData());
+    CheckStatusAndTooltip(tips, Get(QTest::currentDataTag()), tip, longHint, afterMove);
   }
 
   void menuBarShowsTheWindowsLongHintAndNoTooltip() {
     TipWatch tips;
     ShowFirstTooltip(tips);
-    MoveOnto(window_->mnMain);
+    MoveOnto(window()->mnMain);
     Settle();
     QCOMPARE(Status(), U("Работа с принтером \"ПЛ 4120\"asd"));
     QVERIFY(!QToolTip::isVisible());
@@ -495,7 +446,7 @@ class HintsTest : public QObject {
 
   void widEliteTooltipTiming() {
     TipWatch tips;
-    QTest::mouseClick(window_->imMyPrnt, Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseClick(window()->imMyPrnt, Qt::LeftButton, {}, QPoint(2, 2));
     QVERIFY(!Hints().HintActive());
     const qint64 movedAt = tips.clock.elapsed();
     MoveOnto("WidElite");
@@ -605,14 +556,14 @@ class HintsTest : public QObject {
     TipWatch tips;
     ShowFirstTooltip(tips);
     if (cancel == u"key") {
-      QTest::keyClick(window_.get(), Qt::Key_Shift);
+      QTest::keyClick(window(), Qt::Key_Shift);
     } else if (cancel == u"click") {
-      QTest::mouseClick(window_->imMyPrnt, Qt::LeftButton, {}, QPoint(2, 2));
+      QTest::mouseClick(window()->imMyPrnt, Qt::LeftButton, {}, QPoint(2, 2));
     } else if (cancel == u"wheel") {
       const QPoint local(2, 2);
-      QWheelEvent wheel(local, window_->imMyPrnt->mapToGlobal(local), QPoint(), QPoint(0, 120),
+      QWheelEvent wheel(local, window()->imMyPrnt->mapToGlobal(local), QPoint(), QPoint(0, 120),
                         Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-      QApplication::sendEvent(window_->imMyPrnt, &wheel);
+      QApplication::sendEvent(window()->imMyPrnt, &wheel);
     } else {
       QApplicationStateChangeEvent change(Qt::ApplicationInactive);
       QApplication::sendEvent(qApp, &change);
@@ -637,20 +588,20 @@ class HintsTest : public QObject {
     TipWatch tips;
     ShowFirstTooltip(tips);
     QCOMPARE(Status(), U("Уплотнённая печать"));
-    QMenuBar* bar = window_->mnMain;
-    QMenu* menu = window_->File2;
+    QMenuBar* bar = window()->mnMain;
+    QMenu* menu = window()->File2;
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     RunLoop(100);
     QVERIFY(menu->isVisible());
     QVERIFY(!QToolTip::isVisible());
     QVERIFY(!Hints().HintActive());
     QCOMPARE(Status(), QString());
-    QTest::mouseMove(menu, menu->actionGeometry(window_->Save4).center());
+    QTest::mouseMove(menu, menu->actionGeometry(window()->Save4).center());
     RunLoop(100);
-    QCOMPARE(menu->activeAction(), window_->Save4);
+    QCOMPARE(menu->activeAction(), window()->Save4);
     QCOMPARE(Status(), QString());
     // Put the pointer over a control and close the menu: the next idle step writes its hint.
-    QCursor::setPos(window_->StDouble->mapToGlobal(FreePoints(window_->StDouble).front()));
+    QCursor::setPos(window()->StDouble->mapToGlobal(FreePoints(window()->StDouble).front()));
     RunLoop(60);
     QCOMPARE(Status(), QString());
     QTest::keyClick(menu, Qt::Key_Escape);
@@ -660,16 +611,16 @@ class HintsTest : public QObject {
   }
 
   void menuCommandChangesNothing() {
-    QLineEdit* device = window_->PrnName;
+    QLineEdit* device = window()->PrnName;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     device->setText(dir.filePath(u"out.prn"_s));
-    QMenu* menu = window_->File1;
-    QMenuBar* bar = window_->mnMain;
+    QMenu* menu = window()->File1;
+    QMenuBar* bar = window()->mnMain;
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
     RunLoop(100);
     QVERIFY(menu->isVisible());
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(window_->Save1).center());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(window()->Save1).center());
     RunLoop(100);
     QVERIFY(!menu->isVisible());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -683,25 +634,25 @@ class HintsTest : public QObject {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString device = dir.filePath(u"out.prn"_s);
-    window_->PrnName->setText(device);
+    window()->PrnName->setText(device);
     auto snapshot = [this] {
       QStringList state;
-      for (QAbstractButton* b : window_->PageSets->findChildren<QAbstractButton*>()) {
+      for (QAbstractButton* b : window()->PageSets->findChildren<QAbstractButton*>()) {
         state << b->objectName() + (b->isChecked() ? u"+"_s : u"-"_s);
       }
-      for (QLineEdit* e : window_->findChildren<QLineEdit*>()) {
+      for (QLineEdit* e : window()->findChildren<QLineEdit*>()) {
         state << e->objectName() + u"="_s + e->text();
       }
-      state << window_->pcFeauts->currentWidget()->objectName();
+      state << window()->pcFeauts->currentWidget()->objectName();
       return state;
     };
     const QStringList before = snapshot();
     TipWatch tips;
     ShowFirstTooltip(tips);
-    for (const TableRow& row : kTable) {
-      if (qstrcmp(row.page, "PageSets") == 0) {
-        MoveOnto(row.control, 0);
-        MoveOnto(row.control, 1);
+    for (const auto& [control, page] : Controls()) {
+      if (qstrcmp(page, "PageSets") == 0) {
+        MoveOnto(control, 0);
+        MoveOnto(control, 1);
         RunLoop(20);
       }
     }
@@ -712,11 +663,11 @@ class HintsTest : public QObject {
   }
 
   void qtOwnTooltipsStaySilent() {
-    window_->Instruc->setToolTip(u"foreign"_s);
+    window()->Instruc->setToolTip(u"foreign"_s);
     TipWatch tips;
     MoveOnto("Instruc");
-    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), window_->Instruc->mapToGlobal(QPoint(2, 2)));
-    QApplication::sendEvent(window_->Instruc, &help);
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), window()->Instruc->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(window()->Instruc, &help);
     RunLoop(100);
     QCOMPARE(tips.shows, 0);
     QVERIFY(tips.WaitShown(3000));

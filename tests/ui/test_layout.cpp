@@ -1,8 +1,10 @@
-// The main window as the user first sees it: every control with its kind, parent, caption,
-// bounds, font and default; the tab sequence; the menus and pages; the radio sets; the window.
+// The main window as the user first sees it: every control inside its parent, siblings apart,
+// captions that fit, the tab sequence, the settings page built from the default settings, the
+// radio sets, the pages, the menus, the window itself, and a few controls in detail.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -22,114 +24,127 @@
 #include <QSet>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
-#include <memory>
 
-#include "TestSupport.h"
+#include "WindowTest.h"
+#include "printer/PrinterSettings.h"
 #include "ui/OemMemo.h"
 #include "ui/SpinEdit.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString kCaption = QStringLiteral("Работа с принтером \"ПЛ 4120\"");
+const QString kCaption = u"Работа с принтером \"ПЛ 4120\""_s;
 
-QString CaptionOf(QWidget* w) {
-  if (auto* box = qobject_cast<QGroupBox*>(w)) {
+// Captions that do not fit their control: "x 0,353 mm" and "x 0,118 mm" are clipped at their
+// 73 pixels for now, and of InitCrLf only the box is meant to show.
+const QSet<QString> kClippedCaptions{u"Hei0353"_s, u"Hei0118"_s, u"InitCrLf"_s};
+
+// Siblings that the layout lays over each other: the character-table buttons lie in the
+// Language frame and the device name on the printer picture.
+const QList<QPair<QString, QString>> kLaidOver{
+    {u"Language"_s, u"LangAltM"_s},     {u"Language"_s, u"LangKoi8"_s},
+    {u"Language"_s, u"LangComn"_s},     {u"Language"_s, u"RadioButton1"_s},
+    {u"Language"_s, u"RadioButton2"_s}, {u"Language"_s, u"RadioButton3"_s},
+    {u"imMyPrnt"_s, u"PrnName"_s},
+};
+
+QString CaptionOf(const QWidget* w) {
+  if (auto* box = qobject_cast<const QGroupBox*>(w)) {
     return box->title();
   }
-  if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+  if (auto* button = qobject_cast<const QAbstractButton*>(w)) {
     return button->text();
   }
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+  if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
     return edit->text();
   }
-  if (auto* label = qobject_cast<QLabel*>(w)) {
+  if (auto* label = qobject_cast<const QLabel*>(w)) {
     return label->text();
-  }
-  if (auto* spin = qobject_cast<TSpinEdit*>(w)) {
-    return spin->text();
-  }
-  if (auto* memo = qobject_cast<TOemMemo*>(w)) {
-    return memo->toPlainText();
   }
   return {};
 }
 
-// What the user sees of a control's state, in one word.
-QString StateOf(QWidget* w) {
-  if (auto* button = qobject_cast<QAbstractButton*>(w); button && button->isCheckable()) {
-    return button->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+// Whether a control shows its caption whole: the text within the part of the control that the
+// style gives the caption (beside a box, inside a button's frame, past an edit's frame).
+bool CaptionFits(const QWidget* w) {
+  const QString caption = CaptionOf(w);
+  const int text = w->fontMetrics().horizontalAdvance(caption);
+  auto room = [w](QStyle::SubElement element) {
+    QStyleOptionButton option;
+    option.initFrom(w);
+    return w->style()->subElementRect(element, &option, w).width();
+  };
+  if (qobject_cast<const QRadioButton*>(w) != nullptr) {
+    return text <= room(QStyle::SE_RadioButtonContents);
   }
-  if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-    return edit->isReadOnly() ? QStringLiteral("readonly") : QStringLiteral("editable");
+  if (qobject_cast<const QCheckBox*>(w) != nullptr) {
+    return text <= room(QStyle::SE_CheckBoxContents);
   }
-  if (auto* memo = qobject_cast<TOemMemo*>(w)) {
-    return memo->isReadOnly() ? QStringLiteral("readonly") : QStringLiteral("editable");
+  if (qobject_cast<const QPushButton*>(w) != nullptr) {
+    return text <= room(QStyle::SE_PushButtonContents);
   }
-  if (auto* spin = qobject_cast<TSpinEdit*>(w)) {
-    return QStringLiteral("%1 %2..%3")
-        .arg(spin->Value())
-        .arg(spin->MinValue())
-        .arg(spin->MaxValue());
+  if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    return text <=
+           edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width();
   }
-  return QStringLiteral("-");
+  return text <= w->width();  // a group box's title or a label
 }
 
-// The inventory control that holds a widget (the tab strip belongs to pcFeauts, the edit inside
-// a spin edit to the spin edit).
+// The tab strip belongs to pcFeauts, the edit inside a spin edit to the spin edit.
 QString ControlOf(QWidget* w, const QSet<QString>& names) {
   for (; w; w = w->parentWidget()) {
     if (names.contains(w->objectName())) {
       return w->objectName();
     }
   }
-  return QStringLiteral("<none>");
+  return u"<none>"_s;
 }
-
-const QStringList kFocusable = {
-    QStringLiteral("pcFeauts"),     QStringLiteral("WidExten"),     QStringLiteral("WidElite"),
-    QStringLiteral("Wid12smb"),     QStringLiteral("Wid10smb"),     QStringLiteral("StDouble"),
-    QStringLiteral("StQuanty"),     QStringLiteral("LangAltM"),     QStringLiteral("LangKoi8"),
-    QStringLiteral("LangComn"),     QStringLiteral("StrOutPr"),     QStringLiteral("SetPrint1"),
-    QStringLiteral("Instruc"),      QStringLiteral("Hei2spi"),      QStringLiteral("Hei3spi"),
-    QStringLiteral("Hei4spi"),      QStringLiteral("Hei0353"),      QStringLiteral("Hei0118"),
-    QStringLiteral("SpinEdit1"),    QStringLiteral("SpinEdit2"),    QStringLiteral("QuitNoSv"),
-    QStringLiteral("QuitSave"),     QStringLiteral("RadioButton1"), QStringLiteral("RadioButton2"),
-    QStringLiteral("RadioButton3"), QStringLiteral("PrnName"),      QStringLiteral("InitCrLf"),
-    QStringLiteral("mmText"),       QStringLiteral("btLoadTx"),     QStringLiteral("btPrinTx"),
-    QStringLiteral("btMergTx"),     QStringLiteral("edTextFN"),     QStringLiteral("edLnTx"),
-    QStringLiteral("edPgTx"),       QStringLiteral("edLPtx"),       QStringLiteral("cbLfCrTx"),
-    QStringLiteral("bbNxPage"),     QStringLiteral("edCurXps"),     QStringLiteral("edCurYps"),
-    QStringLiteral("cbNxPage"),
-};
 
 }  // namespace
 
-class LayoutTest : public QObject {
+class LayoutTest : public TWindowTest {
   Q_OBJECT
-
-  std::unique_ptr<TPL4120_1> window_;
 
   // Shows the window restored at its designed size and waits until it has the focus.
   void ShowRestored() {
-    window_->showNormal();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    window()->showNormal();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
   }
 
-  static QString name() { return QString::fromLatin1(QTest::currentDataTag()); }
-
-  QWidget* Page(const char* name) { return Find<QWidget>(window_.get(), name); }
+  // The controls of the pages: every named widget on them but the parts a spin edit is made of.
+  QList<QWidget*> Controls() const {
+    QList<QWidget*> controls;
+    for (int i = 0; i < window()->pcFeauts->count(); ++i) {
+      for (QWidget* w : window()->pcFeauts->widget(i)->findChildren<QWidget*>()) {
+        const bool named = !w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_");
+        if (named && qobject_cast<TSpinEdit*>(w->parentWidget()) == nullptr) {
+          controls << w;
+        }
+      }
+    }
+    return controls;
+  }
 
   // Presses Tab from the tab strip until the focus is back there; the controls passed on the way.
   QStringList TabSequence() {
-    const QSet<QString> names(kFocusable.begin(), kFocusable.end());
-    window_->pcFeauts->tabBar()->setFocus(Qt::TabFocusReason);
+    QSet<QString> names{u"pcFeauts"_s};
+    for (QWidget* w : Controls()) {
+      names << w->objectName();
+    }
+    window()->pcFeauts->tabBar()->setFocus(Qt::TabFocusReason);
     QStringList visited;
     for (int i = 0; i < 40; ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       const QString name = ControlOf(QApplication::focusWidget(), names);
-      if (name == QStringLiteral("pcFeauts")) {
+      if (name == u"pcFeauts"_s) {
         break;
       }
       visited << name;
@@ -137,171 +152,188 @@ class LayoutTest : public QObject {
     return visited;
   }
 
-  void ClickButton(const char* name) {
-    auto* button = Find<QAbstractButton>(window_.get(), name);
-    QVERIFY(button->isVisible());
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-  }
-
  private slots:
-  void init() { window_ = std::make_unique<TPL4120_1>(); }
-  void cleanup() { window_.reset(); }
-
-  void inventory_data() {
+  void spotChecks_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("bounds");
     QTest::addColumn<int>("px");
     QTest::addColumn<bool>("bold");
-    QTest::addColumn<QString>("state");
-
-    const auto row = [](const char* name, const char* kind, const char* parent,
-                        const QString& caption, QRect bounds, int px, bool bold,
-                        const char* state) {
-      QTest::newRow(name) << QString::fromLatin1(kind) << QString::fromLatin1(parent) << caption
-                          << bounds << px << bold << QString::fromLatin1(state);
-    };
-    row("imMyPrnt", "QLabel", "PageSets", QString(), {336, 8, 256, 164}, 11, false, "-");
-    row("WidthSet", "QGroupBox", "PageSets", QStringLiteral("Ширина"), {8, 144, 201, 105}, 16,
-        false, "-");
-    row("WidExten", "QCheckBox", "WidthSet", QStringLiteral("Двойная ширина"), {8, 40, 137, 17}, 13,
-        false, "unchecked");
-    row("WidElite", "QCheckBox", "WidthSet", QStringLiteral("Уплотнённая печать"), {8, 24, 161, 17},
-        13, false, "unchecked");
-    row("Wid12smb", "QRadioButton", "WidthSet", QStringLiteral("12 символов на дюйм"),
-        {8, 64, 185, 17}, 13, true, "checked");
-    row("Wid10smb", "QRadioButton", "WidthSet", QStringLiteral("10 символов на дюйм"),
-        {8, 80, 161, 17}, 13, false, "unchecked");
-    row("StyleSet", "QGroupBox", "PageSets", QStringLiteral("Стиль"), {8, 256, 201, 65}, 16, false,
-        "-");
-    row("StDouble", "QCheckBox", "StyleSet", QStringLiteral("Двупроходная печать"),
-        {8, 24, 169, 17}, 13, false, "unchecked");
-    row("StQuanty", "QCheckBox", "StyleSet", QStringLiteral("Качественная печать"),
-        {8, 40, 169, 17}, 13, false, "unchecked");
-    row("Language", "QGroupBox", "PageSets", QStringLiteral("Кодировка"), {8, 8, 313, 129}, 16,
-        false, "-");
-    row("LangAltM", "QRadioButton", "PageSets", QStringLiteral("Альтернативная кодировка ГОСТа"),
-        {16, 32, 297, 17}, 13, true, "checked");
-    row("LangKoi8", "QRadioButton", "PageSets", QStringLiteral("Кодировка КОИ-8  (UNIX-тексты)"),
-        {16, 48, 289, 17}, 13, false, "unchecked");
-    row("LangComn", "QRadioButton", "PageSets", QStringLiteral("Совмещённая кодовая таблица"),
-        {16, 64, 297, 17}, 13, false, "unchecked");
-    row("StrOutPr", "QLineEdit", "PageSets", QString(), {336, 172, 241, 19}, 11, false, "editable");
-    row("SetPrint1", "QPushButton", "PageSets", QStringLiteral("Инициализировать принтер"),
-        {332, 200, 265, 49}, 16, true, "-");
-    row("Instruc", "QPushButton", "PageSets", QStringLiteral("Помощь"), {412, 256, 105, 33}, 11,
-        false, "-");
-    row("HeighSet", "QGroupBox", "PageSets", QStringLiteral("Высота"), {224, 144, 97, 177}, 16,
-        false, "-");
-    row("Hei2spi", "QRadioButton", "HeighSet", QStringLiteral("2,54 mm"), {8, 24, 73, 17}, 13,
-        false, "unchecked");
-    row("Hei3spi", "QRadioButton", "HeighSet", QStringLiteral("3,175 mm"), {8, 40, 83, 17}, 13,
-        true, "checked");
-    row("Hei4spi", "QRadioButton", "HeighSet", QStringLiteral("4,23 mm"), {8, 56, 73, 17}, 13,
-        false, "unchecked");
-    row("Hei0353", "QRadioButton", "HeighSet", QStringLiteral("x 0,353 mm"), {8, 80, 73, 17}, 13,
-        false, "unchecked");
-    row("SpinEdit1", "TSpinEdit", "HeighSet", QStringLiteral("8"), {24, 96, 65, 22}, 11, false,
-        "8 0..85");
-    row("Hei0118", "QRadioButton", "HeighSet", QStringLiteral("x 0,118 mm"), {8, 128, 73, 17}, 13,
-        false, "unchecked");
-    row("SpinEdit2", "TSpinEdit", "HeighSet", QStringLiteral("24"), {24, 144, 65, 22}, 11, false,
-        "24 0..0");
-    row("QuitNoSv", "QPushButton", "PageSets", QStringLiteral("Выход без сохранения"),
-        {336, 296, 121, 33}, 11, false, "-");
-    row("QuitSave", "QPushButton", "PageSets", QStringLiteral("Выход с сохранением"),
-        {472, 296, 121, 33}, 11, false, "-");
-    row("RadioButton1", "QRadioButton", "PageSets", QStringLiteral("RadioButton1"),
-        {16, 80, 145, 17}, 11, false, "unchecked");
-    row("RadioButton2", "QRadioButton", "PageSets", QStringLiteral("RadioButton2"),
-        {16, 96, 121, 17}, 11, false, "unchecked");
-    row("RadioButton3", "QRadioButton", "PageSets", QStringLiteral("RadioButton3"),
-        {16, 112, 113, 17}, 11, false, "unchecked");
-    row("PrnName", "QLineEdit", "PageSets", QStringLiteral("PRN"), {464, 79, 70, 19}, 11, true,
-        "editable");
-    row("InitCrLf", "QCheckBox", "PageSets", QStringLiteral("InitCrLf"), {578, 174, 17, 17}, 11,
-        false, "unchecked");
-    row("mmText", "TOemMemo", "pgTxtEdt", QString(), {0, 0, 514, 414}, 19, false, "editable");
-    row("pnTextBt", "QFrame", "pgTxtEdt", QString(), {514, 0, 110, 414}, 11, false, "-");
-    row("btLoadTx", "QPushButton", "pnTextBt", QStringLiteral("Чтение текста"), {4, 8, 105, 25}, 11,
-        false, "-");
-    row("btMergTx", "QPushButton", "pnTextBt", QStringLiteral("Подгрузка текста"), {4, 40, 105, 25},
-        11, false, "-");
-    row("edTextFN", "QLineEdit", "pnTextBt", QStringLiteral("Нет текста"), {4, 72, 105, 19}, 11,
-        false, "readonly");
-    row("lbLPtx", "QLabel", "pnTextBt", QStringLiteral("Строк/Стран"), {8, 108, 65, 13}, 11, false,
-        "-");
-    row("edLPtx", "QLineEdit", "pnTextBt", QStringLiteral("70"), {80, 104, 25, 21}, 11, false,
-        "editable");
-    row("lbLnTx", "QLabel", "pnTextBt", QStringLiteral("Строк"), {8, 132, 30, 13}, 11, false, "-");
-    row("edLnTx", "QLineEdit", "pnTextBt", QStringLiteral("0000"), {72, 128, 33, 19}, 11, false,
-        "readonly");
-    row("lbPgTx", "QLabel", "pnTextBt", QStringLiteral("Страниц"), {8, 156, 42, 13}, 11, false,
-        "-");
-    row("edPgTx", "QLineEdit", "pnTextBt", QStringLiteral("0000"), {72, 152, 33, 19}, 11, false,
-        "readonly");
-    row("lbCurXps", "QLabel", "pnTextBt", QStringLiteral("Столбец  X="), {8, 188, 61, 13}, 11,
-        false, "-");
-    row("edCurXps", "QLineEdit", "pnTextBt", QStringLiteral("1"), {72, 184, 33, 19}, 11, false,
-        "readonly");
-    row("lbCurYps", "QLabel", "pnTextBt", QStringLiteral("Строка    Y="), {8, 212, 61, 13}, 11,
-        false, "-");
-    row("edCurYps", "QLineEdit", "pnTextBt", QStringLiteral("1"), {72, 208, 33, 19}, 11, false,
-        "readonly");
-    row("cbLfCrTx", "QCheckBox", "pnTextBt", QStringLiteral("Добавлять (13)"), {8, 238, 95, 17}, 11,
-        false, "unchecked");
-    row("cbNxPage", "QCheckBox", "pnTextBt", QStringLiteral("Выброс листа"), {8, 256, 97, 17}, 11,
-        false, "checked");
-    row("btPrinTx", "QPushButton", "pnTextBt", QStringLiteral("Распечатка текста"),
-        {4, 288, 105, 25}, 11, false, "-");
-    row("bbNxPage", "QPushButton", "pnTextBt", QStringLiteral("Выброс листа"), {4, 384, 105, 25},
-        11, false, "-");
+    QTest::addRow("WidElite") << u"QCheckBox"_s << u"WidthSet"_s << u"Уплотнённая печать"_s
+                              << QRect(8, 24, 161, 17) << 13 << false;
+    QTest::addRow("Wid12smb") << u"QRadioButton"_s << u"WidthSet"_s << u"12 символов на дюйм"_s
+                              << QRect(8, 64, 185, 17) << 13 << true;
+    QTest::addRow("LangKoi8") << u"QRadioButton"_s << u"PageSets"_s
+                              << u"Кодировка КОИ-8  (UNIX-тексты)"_s << QRect(16, 48, 289, 17) << 13
+                              << false;
+    QTest::addRow("SetPrint1") << u"QPushButton"_s << u"PageSets"_s << u"Инициализировать принтер"_s
+                               << QRect(332, 200, 265, 49) << 16 << true;
+    QTest::addRow("PrnName") << u"QLineEdit"_s << u"PageSets"_s << u"PRN"_s
+                             << QRect(464, 79, 70, 19) << 11 << true;
+    QTest::addRow("SpinEdit2") << u"TSpinEdit"_s << u"HeighSet"_s << QString()
+                               << QRect(24, 144, 65, 22) << 11 << false;
+    QTest::addRow("edLPtx") << u"QLineEdit"_s << u"pnTextBt"_s << u"70"_s << QRect(80, 104, 25, 21)
+                            << 11 << false;
+    QTest::addRow("bbNxPage") << u"QPushButton"_s << u"pnTextBt"_s << u"Выброс листа"_s
+                              << QRect(4, 384, 105, 25) << 11 << false;
   }
 
-  void inventory() {
+  void spotChecks() {
     QFETCH(QString, kind);
     QFETCH(QString, parent);
     QFETCH(QString, caption);
     QFETCH(QRect, bounds);
     QFETCH(int, px);
     QFETCH(bool, bold);
-    QFETCH(QString, state);
     ShowRestored();
 
-    auto* w = Find<QWidget>(window_.get(), QTest::currentDataTag());
+    QWidget* w = Get(QTest::currentDataTag());
     QVERIFY(w);
     QCOMPARE(QString::fromLatin1(w->metaObject()->className()), kind);
-    QVERIFY(w->parentWidget());
     QCOMPARE(w->parentWidget()->objectName(), parent);
     QCOMPARE(CaptionOf(w), caption);
+    QCOMPARE(w->geometry(), bounds);
     QCOMPARE(w->font().pixelSize(), px);
     QCOMPARE(w->font().bold(), bold);
-    QCOMPARE(StateOf(w), state);
-    QVERIFY2(w->hasMouseTracking(), "the pointer is followed without a button held");
-    QVERIFY(w->toolTip().isEmpty());
+  }
 
-    if (qobject_cast<QLabel*>(w) && caption.size() > 0) {
-      // A label takes the size of its caption, standing where it was placed.
-      QCOMPARE(w->pos(), bounds.topLeft());
-      QVERIFY(w->width() >= w->fontMetrics().horizontalAdvance(caption));
-      QVERIFY(w->height() >= bounds.height());
-    } else if (parent == QStringLiteral("pgTxtEdt")) {
-      // The editor and the panel share the page, however large it is.
-      const QSize page = Page("pgTxtEdt")->size();
-      const int extra = page.width() - 624;
-      const QRect expected =
-          name() == QStringLiteral("mmText")
-              ? bounds.adjusted(0, 0, extra, page.height() - 414)
-              : bounds.translated(extra, 0).adjusted(0, 0, 0, page.height() - 414);
-      QCOMPARE(w->geometry(), expected);
-    } else {
-      QCOMPARE(w->geometry(), bounds);
+  void textPageInDetail() {
+    ShowRestored();
+    // The editor in the OEM font, the counters and the file name read-only and selectable,
+    // the labels sized to their captions where they were placed.
+    QCOMPARE(window()->mmText->font().family(), u"Terminal"_s);
+    QCOMPARE(window()->mmText->font().pixelSize(), 19);
+    QVERIFY(!window()->mmText->isReadOnly());
+    QVERIFY(window()->cbNxPage->isChecked());
+    QVERIFY(!window()->cbLfCrTx->isChecked());
+    QCOMPARE(window()->edTextFN->text(), u"Нет текста"_s);
+    QCOMPARE(window()->lbCurYps->text(), u"Строка    Y="_s);
+    QCOMPARE(window()->lbCurYps->pos(), QPoint(8, 212));
+    QCOMPARE(window()->lbLPtx->pos(), QPoint(8, 108));
+    QVERIFY(window()->lbLPtx->height() >= 13);
+    QVERIFY(!window()->edLPtx->isReadOnly());
+  }
+
+  void everyControlLiesInsideItsParent() {
+    ShowRestored();
+    const QList<QWidget*> controls = Controls();
+    QVERIFY(controls.size() >= 50);
+    for (QWidget* w : controls) {
+      const QWidget* parent = w->parentWidget();
+      QVERIFY2(parent->rect().contains(w->geometry()),
+               qPrintable(w->objectName() + u" is not inside "_s + parent->objectName()));
+    }
+  }
+
+  void siblingsDoNotOverlap() {
+    ShowRestored();
+    const QList<QWidget*> controls = Controls();
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+      for (qsizetype j = i + 1; j < controls.size(); ++j) {
+        QWidget* a = controls[i];
+        QWidget* b = controls[j];
+        if (a->parentWidget() != b->parentWidget()) {
+          continue;
+        }
+        const QString pair = a->objectName() + u" and "_s + b->objectName();
+        if (kLaidOver.contains({a->objectName(), b->objectName()}) ||
+            kLaidOver.contains({b->objectName(), a->objectName()})) {
+          QVERIFY2(a->geometry().contains(b->geometry()) || b->geometry().contains(a->geometry()),
+                   qPrintable(pair + u" are meant to lie one in the other"_s));
+          continue;
+        }
+        // Rows 17 pixels high on a 16-pixel pitch share their edge pixel: no overlap.
+        const QRect common = a->geometry().intersected(b->geometry());
+        QVERIFY2(common.width() <= 1 || common.height() <= 1, qPrintable(pair + u" overlap"_s));
+      }
+    }
+  }
+
+  void captionsFit() {
+    ShowRestored();
+    for (QWidget* w : Controls()) {
+      const QString name = w->objectName();
+      if (CaptionOf(w).isEmpty() || kClippedCaptions.contains(name)) {
+        continue;
+      }
+      QVERIFY2(CaptionFits(w), qPrintable(name + u": \""_s + CaptionOf(w) + u"\" is clipped"_s));
+    }
+    // The known exceptions are still clipped; once they fit, they leave the list.
+    for (const QString& name : kClippedCaptions) {
+      QWidget* w = Get(qPrintable(name));
+      QVERIFY2(!CaptionFits(w), qPrintable(name + u" fits now"_s));
+    }
+  }
+
+  void everyControlFollowsThePointer() {
+    for (QWidget* w : Controls()) {
+      QVERIFY2(w->hasMouseTracking(), qPrintable(w->objectName()));
+    }
+  }
+
+  void settingsPageStartsFromTheDefaultSettings() {
+    QVERIFY(window()->CurrentSettings() == pl4120::PrinterSettings{});
+    // As the user sees them.
+    for (QRadioButton* checked : {window()->LangAltM, window()->Wid12smb, window()->Hei3spi}) {
+      QVERIFY2(checked->isChecked(), qPrintable(checked->objectName()));
+    }
+    QCOMPARE(window()->PrnName->text(), u"PRN"_s);
+    QCOMPARE(window()->StrOutPr->text(), QString());
+    QCOMPARE(window()->SpinEdit1->editor()->text(), u"8"_s);
+    QCOMPARE(window()->SpinEdit2->editor()->text(), u"24"_s);
+    QCOMPARE(window()->SpinEdit1->MinValue(), pl4120::kSpinEdit1Min);
+    QCOMPARE(window()->SpinEdit1->MaxValue(), pl4120::kSpinEdit1Max);
+    QCOMPARE(window()->SpinEdit2->MinValue(), pl4120::kSpinEdit2Min);
+    QCOMPARE(window()->SpinEdit2->MaxValue(), pl4120::kSpinEdit2Max);
+  }
+
+  void settingsGoIntoTheControlsAndBack() {
+    using namespace pl4120;
+    struct Case {
+      PrinterSettings settings;
+      const char* checked[3];  // the buttons of the three sets that show it
+    };
+    PrinterSettings all;
+    all.Lang = CharTable::RadioButton2;
+    all.WidElite = true;
+    all.WidExten = true;
+    all.Wid = Pitch::Wid10smb;
+    all.Hei = LineSpacing::Hei0118;
+    all.SpinEdit1 = 85;
+    all.SpinEdit2 = -7;
+    all.StQuanty = true;
+    all.StDouble = true;
+    all.StrOutPr = "\x8F\xE0\xA8 x";
+    all.InitCrLf = true;
+    all.PrnName = "/tmp/device";
+    PrinterSettings koi8;
+    koi8.Lang = CharTable::LangKoi8;
+    koi8.Hei = LineSpacing::Hei0353;
+    koi8.SpinEdit1 = 0;
+    const Case cases[] = {
+        {all, {"RadioButton2", "Wid10smb", "Hei0118"}},
+        {koi8, {"LangKoi8", "Wid12smb", "Hei0353"}},
+        {PrinterSettings{}, {"LangAltM", "Wid12smb", "Hei3spi"}},
+    };
+    for (const Case& c : cases) {
+      window()->ApplySettings(c.settings);
+
+      QVERIFY(window()->CurrentSettings() == c.settings);
+      QCOMPARE(window()->StrOutPr->text(), c.settings.StrOutPr.empty() ? QString() : u"При x"_s);
+      // The checked button of each set is that set's one tab stop.
+      for (const char* name : c.checked) {
+        auto* button = Get<QRadioButton>(name);
+        QVERIFY2(button->isChecked(), name);
+        for (QAbstractButton* other : button->group()->buttons()) {
+          QCOMPARE(bool(other->focusPolicy() & Qt::TabFocus), other == button);
+        }
+      }
     }
   }
 
   void pages() {
-    QTabWidget* tabs = window_->pcFeauts;
+    QTabWidget* tabs = window()->pcFeauts;
     QCOMPARE(tabs->objectName(), QStringLiteral("pcFeauts"));
     const QStringList names = {QStringLiteral("PageSets"), QStringLiteral("pgTxtEdt"),
                                QStringLiteral("PageSymb"), QStringLiteral("PageGraf"),
@@ -325,9 +357,9 @@ class LayoutTest : public QObject {
   }
 
   void menus() {
-    QMenuBar* bar = window_->mnMain;
+    QMenuBar* bar = window()->mnMain;
     QCOMPARE(bar->objectName(), QStringLiteral("mnMain"));
-    QCOMPARE(window_->menuBar(), bar);
+    QCOMPARE(window()->menuBar(), bar);
     struct Entry {
       const char* name;
       QString caption;
@@ -363,8 +395,8 @@ class LayoutTest : public QObject {
       }
       QCOMPARE(items, expected[i].items);
     }
-    QVERIFY(window_->N1->isSeparator());
-    QCOMPARE(window_->Save3, Find<QAction>(window_.get(), "Save3"));
+    QVERIFY(window()->N1->isSeparator());
+    QCOMPARE(window()->Save3, Get<QAction>("Save3"));
   }
 
   void tabOrder_data() {
@@ -394,9 +426,9 @@ class LayoutTest : public QObject {
     QFETCH(QString, check);
     QFETCH(QStringList, sequence);
     ShowRestored();
-    window_->pcFeauts->setCurrentWidget(Page(qPrintable(page)));
+    ShowPage(qPrintable(page));
     for (const QString& name : check.split(u' ', Qt::SkipEmptyParts)) {
-      ClickButton(qPrintable(name));
+      Click(qPrintable(name));
     }
     QCOMPARE(TabSequence(), sequence);
   }
@@ -433,72 +465,72 @@ class LayoutTest : public QObject {
     QFETCH(QStringList, checked);
     QFETCH(QStringList, unchecked);
     ShowRestored();
-    window_->pcFeauts->setCurrentWidget(window_->PageSets);
+    ShowPage("PageSets");
     for (const QString& name : clicks) {
-      ClickButton(qPrintable(name));
+      Click(qPrintable(name));
     }
     for (const QString& name : checked) {
-      QVERIFY2(Find<QRadioButton>(window_.get(), qPrintable(name))->isChecked(), qPrintable(name));
+      QVERIFY2(Get<QRadioButton>(qPrintable(name))->isChecked(), qPrintable(name));
     }
     for (const QString& name : unchecked) {
-      QVERIFY2(!Find<QRadioButton>(window_.get(), qPrintable(name))->isChecked(), qPrintable(name));
+      QVERIFY2(!Get<QRadioButton>(qPrintable(name))->isChecked(), qPrintable(name));
     }
   }
 
   void boldStaysWithTheStartingButtons() {
     ShowRestored();
-    window_->pcFeauts->setCurrentWidget(window_->PageSets);
-    ClickButton("Wid10smb");
-    ClickButton("LangComn");
-    ClickButton("Hei2spi");
-    QVERIFY(window_->Wid10smb->isChecked());
+    ShowPage("PageSets");
+    Click("Wid10smb");
+    Click("LangComn");
+    Click("Hei2spi");
+    QVERIFY(window()->Wid10smb->isChecked());
     for (QWidget* w :
-         {static_cast<QWidget*>(window_->Wid12smb), static_cast<QWidget*>(window_->LangAltM),
-          static_cast<QWidget*>(window_->Hei3spi)}) {
+         {static_cast<QWidget*>(window()->Wid12smb), static_cast<QWidget*>(window()->LangAltM),
+          static_cast<QWidget*>(window()->Hei3spi)}) {
       QVERIFY2(w->font().bold(), qPrintable(w->objectName()));
     }
     for (QWidget* w :
-         {static_cast<QWidget*>(window_->Wid10smb), static_cast<QWidget*>(window_->LangComn),
-          static_cast<QWidget*>(window_->Hei2spi)}) {
+         {static_cast<QWidget*>(window()->Wid10smb), static_cast<QWidget*>(window()->LangComn),
+          static_cast<QWidget*>(window()->Hei2spi)}) {
       QVERIFY2(!w->font().bold(), qPrintable(w->objectName()));
     }
   }
 
-  void window() {
-    QCOMPARE(window_->windowTitle(), kCaption);
-    QVERIFY(!window_->windowIcon().isNull());
-    QVERIFY(window_->windowIcon().availableSizes().contains(QSize(32, 32)));
+  void windowOpensMaximisedAndRestoresCentred() {
+    QCOMPARE(window()->windowTitle(), kCaption);
+    QVERIFY(!window()->windowIcon().isNull());
+    QVERIFY(window()->windowIcon().availableSizes().contains(QSize(32, 32)));
 
     // It opens maximised on the text page with the focus on the tab strip.
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-    QVERIFY(window_->isMaximized());
-    QCOMPARE(window_->pcFeauts->currentWidget(), window_->pgTxtEdt);
-    QCOMPARE(QApplication::focusWidget(), window_->pcFeauts->tabBar());
+    window()->show();
+    QVERIFY(QTest::qWaitForWindowActive(window()));
+    QVERIFY(window()->isMaximized());
+    QCOMPARE(window()->pcFeauts->currentWidget(), window()->pgTxtEdt);
+    QCOMPARE(QApplication::focusWidget(), window()->pcFeauts->tabBar());
 
     // Restored, it stands centred on the screen (what the window system restores to).
-    const QRect normal = window_->normalGeometry();
-    const QRect screen = window_->screen()->availableGeometry();
-    QCOMPARE(normal.size(), QSize(632, 466 + window_->mnMain->sizeHint().height()));
+    const QRect normal = window()->normalGeometry();
+    const QRect screen = window()->screen()->availableGeometry();
+    QCOMPARE(normal.size(), QSize(632, 466 + window()->mnMain->sizeHint().height()));
     QVERIFY(qAbs(normal.center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(normal.center().y() - screen.center().y()) <= 1);
   }
 
   void restoredClientArea() {
     ShowRestored();
-    QVERIFY(!window_->isMaximized());
-    const int menu = window_->mnMain->height();
-    QCOMPARE(window_->mnMain->geometry(), QRect(0, 0, 632, menu));
-    QCOMPARE(window_->width(), 632);
-    QCOMPARE(window_->height() - menu, 466);
-    QCOMPARE(window_->pcFeauts->geometry(), QRect(0, menu, 632, 442));
-    QCOMPARE(window_->StatusBar1->geometry(), QRect(0, menu + 442, 632, 24));
+    QVERIFY(!window()->isMaximized());
+    const int menu = window()->mnMain->height();
+    QCOMPARE(window()->mnMain->geometry(), QRect(0, 0, 632, menu));
+    QCOMPARE(window()->width(), 632);
+    QCOMPARE(window()->height() - menu, 466);
+    QCOMPARE(window()->pcFeauts->geometry(), QRect(0, menu, 632, 442));
+    QCOMPARE(window()->StatusBar1->geometry(), QRect(0, menu + 442, 632, 24));
   }
 
   void statusBar() {
-    QStatusBar* bar = window_->StatusBar1;
+    QStatusBar* bar = window()->StatusBar1;
     QCOMPARE(bar->objectName(), QStringLiteral("StatusBar1"));
-    QCOMPARE(window_->statusBar(), bar);
+    QCOMPARE(window()->statusBar(), bar);
     QCOMPARE(bar->currentMessage(), kCaption);
     QVERIFY(bar->isSizeGripEnabled());
     QCOMPARE(bar->focusPolicy(), Qt::NoFocus);
@@ -507,40 +539,33 @@ class LayoutTest : public QObject {
     // Qt's status tips (sent when the pointer rests on a menu item, with the item's empty tip)
     // do not wipe the status line.
     QStatusTipEvent tip{QString()};
-    QApplication::sendEvent(window_->mnMain, &tip);
+    QApplication::sendEvent(window()->mnMain, &tip);
     QCOMPARE(bar->currentMessage(), kCaption);
   }
 
   void fonts() {
     // The families are kept as named and drawn with installed fonts.
-    QCOMPARE(window_->font().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(window_->font().pixelSize(), 11);
-    QCOMPARE(QFontInfo(window_->SetPrint1->font()).family(), QStringLiteral("DejaVu Sans"));
-    QCOMPARE(window_->mmText->font().family(), QStringLiteral("Terminal"));
-    QCOMPARE(QFontInfo(window_->mmText->font()).family(), QStringLiteral("DejaVu Sans Mono"));
-    QVERIFY(QFontInfo(window_->mmText->font()).fixedPitch());
-    // Every caption fits its control's width (push buttons and group boxes at least).
-    for (QWidget* w : window_->findChildren<QWidget*>()) {
-      if (auto* button = qobject_cast<QPushButton*>(w)) {
-        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) < button->width(),
-                 qPrintable(button->objectName()));
-      }
-    }
+    QCOMPARE(window()->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(window()->font().pixelSize(), 11);
+    QCOMPARE(QFontInfo(window()->SetPrint1->font()).family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(window()->mmText->font().family(), QStringLiteral("Terminal"));
+    QCOMPARE(QFontInfo(window()->mmText->font()).family(), QStringLiteral("DejaVu Sans Mono"));
+    QVERIFY(QFontInfo(window()->mmText->font()).fixedPitch());
   }
 
   void textPageFollowsTheWindow() {
     ShowRestored();
-    const QRect settingsButton = window_->SetPrint1->geometry();
-    window_->resize(760, 620);
-    QTRY_COMPARE(window_->pcFeauts->width(), 760);
-    const QSize page = window_->pgTxtEdt->size();
-    QCOMPARE(window_->pnTextBt->geometry(), QRect(page.width() - 110, 0, 110, page.height()));
-    QCOMPARE(window_->mmText->geometry(), QRect(0, 0, page.width() - 110, page.height()));
-    QCOMPARE(window_->SetPrint1->geometry(), settingsButton);
+    const QRect settingsButton = window()->SetPrint1->geometry();
+    window()->resize(760, 620);
+    QTRY_COMPARE(window()->pcFeauts->width(), 760);
+    const QSize page = window()->pgTxtEdt->size();
+    QCOMPARE(window()->pnTextBt->geometry(), QRect(page.width() - 110, 0, 110, page.height()));
+    QCOMPARE(window()->mmText->geometry(), QRect(0, 0, page.width() - 110, page.height()));
+    QCOMPARE(window()->SetPrint1->geometry(), settingsButton);
   }
 
   void picture() {
-    QLabel* picture = window_->imMyPrnt;
+    QLabel* picture = window()->imMyPrnt;
     const QPixmap pixmap = picture->pixmap();
     QCOMPARE(pixmap.size(), QSize(256, 164));
     QVERIFY(!picture->hasScaledContents());
@@ -554,22 +579,22 @@ class LayoutTest : public QObject {
     }
     QVERIFY2(black > 500, "a line drawing in black");
     // The device name lies on top of the picture.
-    QVERIFY(picture->geometry().contains(window_->PrnName->geometry()));
+    QVERIFY(picture->geometry().contains(window()->PrnName->geometry()));
   }
 
   void dialogsStayHidden() {
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    QCOMPARE(window_->odOpenTx->objectName(), QStringLiteral("odOpenTx"));
-    QCOMPARE(window_->odOpenTx->parent(), window_.get());
-    QVERIFY(!window_->odOpenTx->isVisible());
-    QCOMPARE(window_->fdFontTx->objectName(), QStringLiteral("fdFontTx"));
-    QVERIFY(!window_->fdFontTx->isVisible());
+    window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window()));
+    QCOMPARE(window()->odOpenTx->objectName(), QStringLiteral("odOpenTx"));
+    QCOMPARE(window()->odOpenTx->parent(), window());
+    QVERIFY(!window()->odOpenTx->isVisible());
+    QCOMPARE(window()->fdFontTx->objectName(), QStringLiteral("fdFontTx"));
+    QVERIFY(!window()->fdFontTx->isVisible());
   }
 
   void noQtToolTips() {
-    for (QWidget* w : window_->findChildren<QWidget*>()) {
-      if (w->window() == window_.get()) {
+    for (QWidget* w : window()->findChildren<QWidget*>()) {
+      if (w->window() == window()) {
         QVERIFY2(w->toolTip().isEmpty(), qPrintable(w->objectName()));
       }
     }
@@ -577,8 +602,8 @@ class LayoutTest : public QObject {
 
   void readOnlyEditsCanBeSelected() {
     ShowRestored();
-    for (QLineEdit* edit : {window_->edTextFN, window_->edLnTx, window_->edPgTx, window_->edCurXps,
-                            window_->edCurYps}) {
+    for (QLineEdit* edit : {window()->edTextFN, window()->edLnTx, window()->edPgTx,
+                            window()->edCurXps, window()->edCurYps}) {
       QVERIFY(edit->isReadOnly());
       QCOMPARE(edit->focusPolicy(), Qt::StrongFocus);
       edit->selectAll();

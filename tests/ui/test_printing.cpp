@@ -3,67 +3,48 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
-#include <memory>
 #include <string>
 
-#include "ModalBoxCatcher.h"
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "ui/OemMemo.h"
-#include "ui/Unit1.h"
 
 using namespace Qt::StringLiterals;
 
-class TestPrinting : public QObject {
+class TestPrinting : public TWindowTest {
   Q_OBJECT
 
+ public:
+  TestPrinting() : TWindowTest(Start::Shown, "pgTxtEdt") {}
+
  private:
-  std::unique_ptr<TPL4120_1> window;
-  std::unique_ptr<QTemporaryDir> dir;
   QString device;
   TOemMemo* memo = nullptr;
   QPushButton* print = nullptr;
   QPushButton* eject = nullptr;
   QCheckBox* formFeed = nullptr;
 
-  QByteArray Sent() const {
-    QFile file(device);
-    if (!file.open(QIODevice::ReadOnly))
-      return QByteArray("<no file>");
-    return file.readAll();
+  void SetUp() override {
+    device = TempPath(u"printer.out"_s);
+    memo = window()->mmText;
+    print = window()->btPrinTx;
+    eject = window()->bbNxPage;
+    formFeed = window()->cbNxPage;
+    QVERIFY(print->isVisible() && eject->isVisible());
+    QVERIFY(formFeed->isChecked());
+    window()->PrnName->setText(device);
   }
+
+  QByteArray Sent() const { return ReadFile(device); }
   /// Leaves something in the output file, so that an empty send shows as an emptied file.
   void FillDevice() const {
     QFile file(device);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("old content");
   }
- private slots:
-  void init() {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    device = dir->filePath(u"printer.out"_s);
-    window = std::make_unique<TPL4120_1>();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    Find<QTabWidget>(window.get(), "pcFeauts")->setCurrentWidget(window->pgTxtEdt);
-    memo = Find<TOemMemo>(window.get(), "mmText");
-    print = Find<QPushButton>(window.get(), "btPrinTx");
-    eject = Find<QPushButton>(window.get(), "bbNxPage");
-    formFeed = Find<QCheckBox>(window.get(), "cbNxPage");
-    QVERIFY(memo && print && eject && formFeed);
-    QVERIFY(print->isVisible() && eject->isVisible());
-    QVERIFY(formFeed->isChecked());
-    Find<QLineEdit>(window.get(), "PrnName")->setText(device);
-  }
-  void cleanup() {
-    window.reset();
-    dir.reset();
-  }
 
+ private slots:
   void printsTextOrSelection_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("anchor");
@@ -99,7 +80,7 @@ class TestPrinting : public QObject {
     QTest::mouseClick(print, Qt::LeftButton);
     QCOMPARE(Sent(), sent);
     QVERIFY(print->isEnabled());
-    QVERIFY(!window->PrintBusy);
+    QVERIFY(!window()->PrintBusy);
   }
 
   void ejectSendsOneFormFeed() {
@@ -114,16 +95,11 @@ class TestPrinting : public QObject {
 
   void typedCyrillicArrivesAsCp866() {
     // Another character table on the settings page changes nothing about the text's bytes.
-    Find<QRadioButton>(window.get(), "LangKoi8")->setChecked(true);
+    window()->LangKoi8->setChecked(true);
     memo->setFocus();
-    const QString typed = u"Привет"_s;
-    for (const QChar ch : typed) {
-      QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString(ch), {});
-    }
+    Type(memo, u"Привет"_s);
     QTest::keyClick(memo, Qt::Key_Return);
-    for (const QChar ch : u"мир"_s) {
-      QTest::sendKeyEvent(QTest::Click, memo, Qt::Key_unknown, QString(ch), {});
-    }
+    Type(memo, u"мир"_s);
     QTest::mouseClick(print, Qt::LeftButton);
     QCOMPARE(Sent(), QByteArray("\x8F\xE0\xA8\xA2\xA5\xE2\r\n\xAC\xA8\xE0\x0C"));
   }
@@ -131,45 +107,43 @@ class TestPrinting : public QObject {
   void selectionAndCaretStayAfterPrinting() {
     memo->setBytes("one\r\ntwo\r\nthree");
     SelectChars(memo, 5, 2);  // "e CR LF t", the caret at its start
-    const qint64 start = memo->selStart();
+    const qint64 start = SelectionStartInBytes(memo);
     const qint64 length = memo->selLength();
     QTest::mouseClick(print, Qt::LeftButton);
     QCOMPARE(Sent(), QByteArray("e\r\nt\x0C"));
     QCOMPARE(memo->textCursor().anchor(), 5);
     QCOMPARE(memo->textCursor().position(), 2);
-    QCOMPARE(memo->selStart(), start);
+    QCOMPARE(SelectionStartInBytes(memo), start);
     QCOMPARE(memo->selLength(), length);
     QCOMPARE(memo->bytes(), std::string("one\r\ntwo\r\nthree"));
   }
 
   void busyFlagStopsASecondPrint() {
     memo->setBytes("text");
-    window->PrintBusy = true;
-    window->btPrinTxClick();
+    window()->PrintBusy = true;
+    window()->btPrinTxClick();
     QVERIFY(!QFile::exists(device));
-    QVERIFY(window->PrintBusy);  // left as it was: the running print clears it
+    QVERIFY(window()->PrintBusy);  // left as it was: the running print clears it
     QVERIFY(print->isEnabled());
   }
 
   void failingDeviceLeavesTextAndButton() {
-    Find<QLineEdit>(window.get(), "PrnName")->setText(dir->filePath(u"missing/printer.out"_s));
+    window()->PrnName->setText(TempPath(u"missing/printer.out"_s));
     memo->setBytes("keep\r\nme");
     bool disabledWhileSending = false;
     bool busyWhileSending = false;
-    TModalBoxCatcher boxes([&] {
+    modals.whileOpen = [&] {
       disabledWhileSending = !print->isEnabled();
-      busyWhileSending = window->PrintBusy;
-    });
-    boxes.arm();
+      busyWhileSending = window()->PrintBusy;
+    };
     QTest::mouseClick(print, Qt::LeftButton);
-    boxes.settle();
-    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(modals.TakeTexts().size(), 1);
     QVERIFY(disabledWhileSending);
     QVERIFY(busyWhileSending);
     QVERIFY(print->isEnabled());
-    QVERIFY(!window->PrintBusy);
+    QVERIFY(!window()->PrintBusy);
     QCOMPARE(memo->bytes(), std::string("keep\r\nme"));
-    QVERIFY(!QFile::exists(dir->filePath(u"missing"_s)));
+    QVERIFY(!QFile::exists(TempPath(u"missing"_s)));
   }
 };
 

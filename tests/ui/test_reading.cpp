@@ -10,15 +10,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <functional>
 #include <string>
 
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "tests/text/TextTestSupport.h"
 #include "text/Errors.h"
 #include "text/FileNames.h"
@@ -30,36 +27,6 @@ namespace {
 
 const QString kTextFilter = QStringLiteral("Текстовые файлы (*.txt)");
 const QString kAllFilter = QStringLiteral("Все файлы (*)");
-
-// The visible modal widget of type T, if any.
-template <class T>
-T* ModalOf() {
-  if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
-    return modal;
-  }
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (auto* found = qobject_cast<T*>(top); found && found->isVisible() && found->isModal()) {
-      return found;
-    }
-  }
-  return nullptr;
-}
-
-// Runs `answer` on the next modal widget of type T once it shows (checked from the event loop
-// that shows it; gives up after a few hundred turns of the loop so a missing dialog cannot
-// hang the test).
-template <class T>
-void WhenShown(std::function<void(T*)> answer, int turnsLeft = 500) {
-  QTimer::singleShot(0, [answer = std::move(answer), turnsLeft] {
-    if (T* modal = ModalOf<T>()) {
-      answer(modal);
-    } else if (turnsLeft > 0) {
-      WhenShown<T>(answer, turnsLeft - 1);
-    } else {
-      qWarning("no modal %s showed up", T::staticMetaObject.className());
-    }
-  });
-}
 
 // Puts `path` into the open dialog's name field as a user would type it (selectFile() leaves
 // the field alone while it has the focus).
@@ -79,21 +46,15 @@ bool CanOpen(const QString& path) {
   return fd >= 0;
 }
 
-// What a test saw of an error box.
-struct ErrorBoxSeen {
-  int count = 0;
-  QString text;
-};
-
 }  // namespace
 
-class TestReading : public QObject {
+class TestReading : public TWindowTest {
   Q_OBJECT
 
- private slots:
-  void init();
-  void cleanup();
+ public:
+  TestReading() : TWindowTest(Start::Shown, "pgTxtEdt") {}
 
+ private slots:
   void loadReplacesTheText();
   void mergeAppendsAfterTextWithoutLineEnd();
   void mergeTwiceKeepsBothFilesAndShowsTheLastPath();
@@ -112,82 +73,62 @@ class TestReading : public QObject {
   void typedNameAndEnterLeaveNoListBehind();
 
  private:
-  QString Write(const QString& name, const std::string& bytes);
+  void SetUp() override;
+  QString Write(const QString& name, const std::string& bytes) const {
+    return WriteFile(name, bytes);
+  }
   // Presses `button` and answers the file dialog with `path` (after selecting `filter` when
   // given); an error box that follows is recorded and closed.
   void Choose(QPushButton* button, const QString& path, const QString& filter = {});
   void Cancel(QPushButton* button);
+  // Presses `button` and answers its file dialog with `answer`.
+  void Answer(QPushButton* button, std::function<void(QFileDialog*)> answer);
+  // Error boxes shown since the last look.
+  QStringList Errors() { return modals.TakeTexts(); }
   QStringList CounterTexts() const;
 
-  std::unique_ptr<TPL4120_1> window_;
-  std::unique_ptr<QTemporaryDir> dir_;
   TOemMemo* memo_ = nullptr;
   QLineEdit* name_ = nullptr;
   QPushButton* load_ = nullptr;
   QPushButton* merge_ = nullptr;
-  ErrorBoxSeen errors_;
   std::function<void()> afterAccept_;  // runs between the dialog's accept and the reading
 };
 
-void TestReading::init() {
-  window_ = std::make_unique<TPL4120_1>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-  Find<QTabWidget>(window_.get(), "pcFeauts")->setCurrentWidget(Find(window_.get(), "pgTxtEdt"));
-  dir_ = std::make_unique<QTemporaryDir>();
-  QVERIFY(dir_->isValid());
-  memo_ = Find<TOemMemo>(window_.get(), "mmText");
-  name_ = Find<QLineEdit>(window_.get(), "edTextFN");
-  load_ = Find<QPushButton>(window_.get(), "btLoadTx");
-  merge_ = Find<QPushButton>(window_.get(), "btMergTx");
-  errors_ = {};
+void TestReading::SetUp() {
+  memo_ = window()->mmText;
+  name_ = window()->edTextFN;
+  load_ = window()->btLoadTx;
+  merge_ = window()->btMergTx;
   afterAccept_ = nullptr;
 }
 
-void TestReading::cleanup() {
-  window_.reset();
-  dir_.reset();
-}
-
-QString TestReading::Write(const QString& name, const std::string& bytes) {
-  const QString path = dir_->filePath(name);
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-          static_cast<qint64>(bytes.size())) {
-    qFatal("cannot write the test file");
-  }
-  return path;
+void TestReading::Answer(QPushButton* button, std::function<void(QFileDialog*)> answer) {
+  modals.onFileDialog = std::move(answer);
+  QTest::mouseClick(button, Qt::LeftButton);
+  modals.onFileDialog = nullptr;
 }
 
 void TestReading::Choose(QPushButton* button, const QString& path, const QString& filter) {
-  WhenShown<QFileDialog>([this, path, filter](QFileDialog* dialog) {
+  Answer(button, [this, path, filter](QFileDialog* dialog) {
     if (!filter.isEmpty()) {
       dialog->selectNameFilter(filter);
     }
     TypeFileName(dialog, path);
-    WhenShown<QMessageBox>([this](QMessageBox* box) {
-      ++errors_.count;
-      errors_.text = box->text();
-      box->accept();
-    });
     static_cast<QDialog*>(dialog)->accept();
     if (afterAccept_) {
       afterAccept_();
     }
   });
-  QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void TestReading::Cancel(QPushButton* button) {
-  WhenShown<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-  QTest::mouseClick(button, Qt::LeftButton);
+  Answer(button, [](QFileDialog* dialog) { dialog->reject(); });
 }
 
 QStringList TestReading::CounterTexts() const {
   QStringList texts;
   for (const char* name : {"edLnTx", "edPgTx", "edCurXps", "edCurYps"}) {
-    texts << Find<QLineEdit>(window_.get(), name)->text();
+    texts << Get<QLineEdit>(name)->text();
   }
   return texts;
 }
@@ -197,11 +138,11 @@ void TestReading::loadReplacesTheText() {
   const QString path = Write(QStringLiteral("a.txt"), "a\r\nb\r\n");
   Choose(load_, path);
   QCOMPARE(memo_->bytes(), "a\r\nb\r\n"s);
-  QCOMPARE(window_->CurrentTextFileName, QFile::encodeName(path).toStdString());
+  QCOMPARE(window()->CurrentTextFileName, QFile::encodeName(path).toStdString());
   QCOMPARE(name_->text(), path);
   QVERIFY(memo_->textCursor().atEnd());
   QVERIFY(memo_->isVisible());
-  QCOMPARE(errors_.count, 0);
+  QCOMPARE(Errors(), QStringList());
 }
 
 void TestReading::mergeAppendsAfterTextWithoutLineEnd() {
@@ -219,7 +160,7 @@ void TestReading::mergeTwiceKeepsBothFilesAndShowsTheLastPath() {
   QCOMPARE(memo_->bytes(), "1\r\n2\r\n3\r\n"s);
   QCOMPARE(name_->text(), second);
   QCOMPARE(name_->selectedText(), second);
-  QCOMPARE(window_->CurrentTextFileName, QFile::encodeName(second).toStdString());
+  QCOMPARE(window()->CurrentTextFileName, QFile::encodeName(second).toStdString());
 }
 
 void TestReading::cancelChangesNothing_data() {
@@ -239,11 +180,11 @@ void TestReading::cancelChangesNothing() {
   memo_->appendBytes("kept");
   const std::string text = memo_->bytes();
   const QString name = name_->text();
-  const std::string current = window_->CurrentTextFileName;
+  const std::string current = window()->CurrentTextFileName;
   Cancel(load ? load_ : merge_);
   QCOMPARE(memo_->bytes(), text);
   QCOMPARE(name_->text(), name);
-  QCOMPARE(window_->CurrentTextFileName, current);
+  QCOMPARE(window()->CurrentTextFileName, current);
   if (!readBefore) {
     QCOMPARE(name_->text(), QStringLiteral("Нет текста"));
   }
@@ -252,14 +193,15 @@ void TestReading::cancelChangesNothing() {
 void TestReading::dialogRemembersFilterAndFileOfConfirmedUses() {
   const QString data = Write(QStringLiteral("data.dat"), "d\n");
   QString firstFilter;
-  WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+  QStringList filters;
+  Answer(merge_, [&](QFileDialog* dialog) {
     firstFilter = dialog->selectedNameFilter();
-    QCOMPARE(dialog->nameFilters(), QStringList({kTextFilter, kAllFilter}));
+    filters = dialog->nameFilters();
     dialog->selectNameFilter(kAllFilter);
     TypeFileName(dialog, data);
     static_cast<QDialog*>(dialog)->accept();
   });
-  QTest::mouseClick(merge_, Qt::LeftButton);
+  QCOMPARE(filters, QStringList({kTextFilter, kAllFilter}));
   QCOMPARE(firstFilter, kTextFilter);
   QCOMPARE(memo_->bytes(), "d\r\n"s);
 
@@ -267,13 +209,12 @@ void TestReading::dialogRemembersFilterAndFileOfConfirmedUses() {
   QString shownFilter;
   QStringList shownFiles;
   for (int use = 0; use < 2; ++use) {
-    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+    Answer(use == 0 ? load_ : merge_, [&](QFileDialog* dialog) {
       shownFilter = dialog->selectedNameFilter();
       shownFiles = dialog->selectedFiles();
       dialog->selectNameFilter(kTextFilter);
       dialog->reject();
     });
-    QTest::mouseClick(use == 0 ? load_ : merge_, Qt::LeftButton);
     QCOMPARE(shownFilter, kAllFilter);
     QCOMPARE(shownFiles, QStringList{data});
   }
@@ -286,10 +227,10 @@ void TestReading::emptyFileChangesOnlyTheNameField() {
   Choose(merge_, path);
   QCOMPARE(memo_->bytes(), "xyz"s);
   QCOMPARE(name_->text(), path);
-  QCOMPARE(errors_.count, 0);
+  QCOMPARE(Errors(), QStringList());
   Choose(load_, path);  // replacing by an empty file empties the editor
   QCOMPARE(memo_->bytes(), ""s);
-  QCOMPARE(errors_.count, 0);
+  QCOMPARE(Errors(), QStringList());
 }
 
 void TestReading::fileThatCannotBeOpenedShowsTheErrorAndChangesNothing_data() {
@@ -338,11 +279,10 @@ void TestReading::fileThatCannotBeOpenedShowsTheErrorAndChangesNothing() {
   const std::string text = memo_->bytes();
   Choose(load ? load_ : merge_, path);
   ::setrlimit(RLIMIT_NOFILE, &saved);
-  QCOMPARE(errors_.count, 1);
-  QCOMPARE(errors_.text, expected);
+  QCOMPARE(Errors(), QStringList{expected});
   QCOMPARE(memo_->bytes(), text);
   QCOMPARE(name_->text(), before);
-  QCOMPARE(window_->CurrentTextFileName, QFile::encodeName(before).toStdString());
+  QCOMPARE(window()->CurrentTextFileName, QFile::encodeName(before).toStdString());
   QVERIFY(memo_->isVisible());
 }
 
@@ -359,7 +299,7 @@ void TestReading::fileDatedBefore1980Loads() {
 
 void TestReading::lfCrBoxChangesNothing() {
   const QString path = Write(QStringLiteral("mixed.txt"), "a\nb\r\nc\rd\r\r\ne");
-  auto* box = Find<QCheckBox>(window_.get(), "cbLfCrTx");
+  QCheckBox* box = window()->cbLfCrTx;
   std::string texts[2];
   for (int ticked = 0; ticked < 2; ++ticked) {
     box->setChecked(ticked == 1);
@@ -398,7 +338,7 @@ void TestReading::oneReadIsOneChangeWhileTheEditorIsHidden() {
     QVERIFY(memo_->textCursor().atEnd());
     // The counters written by that one change are those of the whole new text.
     const QStringList counters = CounterTexts();
-    window_->mmTextChange();
+    window()->mmTextChange();
     QCOMPARE(CounterTexts(), counters);
   }
   QCOMPARE(memo_->bytes(), bytes + bytes);
@@ -426,9 +366,11 @@ void TestReading::largeFileArrivesWholeAsOneChange() {
 void TestReading::editorShownAgainWhenReadingFails() {
   memo_->setBytes("kept");
   memo_->setFocus();
-  window_->CurrentTextFileName = QFile::encodeName(dir_->path()).toStdString();  // a folder
+  const QString folder = TempPath(QStringLiteral("folder"));
+  QVERIFY(QDir().mkpath(folder));
+  window()->CurrentTextFileName = QFile::encodeName(folder).toStdString();
   try {
-    window_->ReadTextFileIntoEditor();
+    window()->ReadTextFileIntoEditor();
     QFAIL("a folder was read");
   } catch (const pl4120::EInOutError& e) {
     QCOMPARE(e.ErrorCode(), 5);
@@ -437,15 +379,12 @@ void TestReading::editorShownAgainWhenReadingFails() {
   QCOMPARE(memo_->bytes(), "kept"s);
 }
 
-PL4120_TEST_MAIN(TestReading)
-#include "test_reading.moc"
-
 void TestReading::typedNameAndEnterLeaveNoListBehind() {
   const QString path = Write(QStringLiteral("typed.txt"), "typed\r\n");
   Write(QStringLiteral("typed-too.txt"), "");  // so that the completion list has two entries
   QFileDialog* shown = nullptr;
   bool listShown = false;
-  WhenShown<QFileDialog>([&](QFileDialog* dialog) {
+  Answer(load_, [&](QFileDialog* dialog) {
     shown = dialog;
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     QCompleter* completer = dialog->findChild<QCompleter*>();
@@ -465,7 +404,6 @@ void TestReading::typedNameAndEnterLeaveNoListBehind() {
       dialog->reject();
     }
   });
-  QTest::mouseClick(load_, Qt::LeftButton);
 
   QVERIFY(listShown);
   QCOMPARE(memo_->bytes(), "typed\r\n"s);
@@ -473,3 +411,6 @@ void TestReading::typedNameAndEnterLeaveNoListBehind() {
     QVERIFY(!completer->popup()->isVisible());
   }
 }
+
+PL4120_TEST_MAIN(TestReading)
+#include "test_reading.moc"

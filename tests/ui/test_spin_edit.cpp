@@ -5,23 +5,31 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <climits>
-#include <memory>
 #include <vector>
 
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "ui/SpinEdit.h"
 
-class TestSpinEdit : public QObject {
+// The spacing spin edits of the settings page, between their neighbours in the tab chain.
+class TestSpinEdit : public TWindowTest {
   Q_OBJECT
 
+ public:
+  TestSpinEdit() : TWindowTest(Start::Active, "PageSets") {}
+
  private:
-  std::unique_ptr<QWidget> window_;
-  QLineEdit* before_ = nullptr;
+  QWidget* before_ = nullptr;
   TSpinEdit* limited_ = nullptr;    // 0..85, 8
   TSpinEdit* unlimited_ = nullptr;  // 0..0, 24
-  QLineEdit* after_ = nullptr;
+  QWidget* after_ = nullptr;
+
+  void SetUp() override {
+    before_ = window()->Hei3spi;
+    limited_ = window()->SpinEdit1;
+    unlimited_ = window()->SpinEdit2;
+    after_ = window()->QuitNoSv;
+  }
 
   static QToolButton* Arrow(TSpinEdit* spin, const char* name) {
     return Find<QToolButton>(spin, name);
@@ -39,30 +47,6 @@ class TestSpinEdit : public QObject {
 
  private slots:
   void initTestCase() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-
-  void init() {
-    window_ = std::make_unique<QWidget>();
-    auto* layout = new QVBoxLayout(window_.get());
-    before_ = new QLineEdit(window_.get());
-    limited_ = new TSpinEdit(window_.get());
-    unlimited_ = new TSpinEdit(window_.get());
-    after_ = new QLineEdit(window_.get());
-    for (QWidget* w : std::initializer_list<QWidget*>{before_, limited_, unlimited_, after_}) {
-      layout->addWidget(w);
-    }
-    limited_->SetMinValue(0);
-    limited_->SetMaxValue(85);
-    limited_->SetValue(8);
-    unlimited_->SetValue(24);
-    limited_->setFixedSize(65, 22);
-    QWidget::setTabOrder(before_, limited_);
-    QWidget::setTabOrder(limited_, unlimited_);
-    QWidget::setTabOrder(unlimited_, after_);
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-  }
-  void cleanup() { window_.reset(); }
 
   void arrowsStandUpAboveDownAtTheRightEdge() {
     const QRect up = Arrow(limited_, "up")->geometry();

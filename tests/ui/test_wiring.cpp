@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,7 +27,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "TestSupport.h"
+#include "WindowTest.h"
 #include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
 #include "ui/OemMemo.h"
@@ -34,53 +35,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// What a modal box showed; filled in by the answer that closes it.
-struct SeenBox {
-  bool shown = false;
-  QString objectName;
-  QString title;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QMessageBox::StandardButtons buttons;
-  bool applicationModal = false;
-};
-
-// Answers the next modal box as soon as the event loop of its exec() runs: records it, then
-// presses its OK button.
-std::shared_ptr<SeenBox> AnswerNextBox() {
-  auto seen = std::make_shared<SeenBox>();
-  QTimer::singleShot(0, [seen] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr) {
-      return;
-    }
-    seen->shown = true;
-    seen->objectName = box->objectName();
-    seen->title = box->windowTitle();
-    seen->text = box->text();
-    seen->icon = box->icon();
-    seen->buttons = box->standardButtons();
-    seen->applicationModal = box->windowModality() == Qt::ApplicationModal;
-    box->button(QMessageBox::Ok) != nullptr ? box->button(QMessageBox::Ok)->click() : box->reject();
-  });
-  return seen;
-}
-
-QByteArray FileBytes(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return "<missing>";
-  }
-  return file.readAll();
-}
-
-// Sends one character at a time: the test library's string typing cannot take Cyrillic.
-void TypeText(QWidget* w, const QString& text) {
-  for (const QChar ch : text) {
-    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), {});
-  }
-}
 
 // Counts the close requests that reach the window.
 class CloseWatch : public QObject {
@@ -99,50 +53,20 @@ class Thrower : public QObject {
 
 }  // namespace
 
-class TestWiring : public QObject {
+class TestWiring : public TWindowTest {
   Q_OBJECT
 
-  std::unique_ptr<TPL4120_1> w_;
-  QTemporaryDir dir_;
+ public:
+  TestWiring() : TWindowTest(Start::Shown, "PageSets") {}
 
-  QString TempPath(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
-
-  void ShowSettings() {
-    auto* pages = Find<QTabWidget>(w_.get(), "pcFeauts");
-    pages->setCurrentWidget(Find(w_.get(), "PageSets"));
-  }
-
-  // Clicks near the left edge, where the box of a check box or radio button is.
-  void ClickControl(const char* name) {
-    auto* button = Find<QAbstractButton>(w_.get(), name);
-    QVERIFY2(button->isVisible(), name);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-  }
-
-  void SetDevice(const QString& path) {
-    auto* edit = Find<QLineEdit>(w_.get(), "PrnName");
-    edit->selectAll();
-    QTest::keyClicks(edit, path);
-    QCOMPARE(edit->text(), path);
-  }
-
+ private:
   void PressInit() {
-    auto* button = Find<QPushButton>(w_.get(), "SetPrint1");
+    QPushButton* button = window()->SetPrint1;
     QVERIFY(button->isVisible());
     QTest::mouseClick(button, Qt::LeftButton);
   }
 
  private slots:
-  void init() {
-    QVERIFY(dir_.isValid());
-    w_ = std::make_unique<TPL4120_1>();
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-    ShowSettings();
-  }
-
-  void cleanup() { w_.reset(); }
-
   void initSequenceThroughTheControls_data() {
     QTest::addColumn<QStringList>("clicks");
     QTest::addColumn<QString>("testLine");
@@ -177,47 +101,46 @@ class TestWiring : public QObject {
     QFETCH(QString, testLine);
     QFETCH(QByteArray, expected);
     for (const QString& name : clicks) {
-      ClickControl(name.toLatin1().constData());
+      Click(name.toLatin1().constData());
     }
-    auto* line = Find<QLineEdit>(w_.get(), "StrOutPr");
+    QLineEdit* line = window()->StrOutPr;
     line->setFocus();
-    TypeText(line, testLine);
+    Type(line, testLine);
     QCOMPARE(line->text(), testLine);
-    const QString out = TempPath("out.prn");
+    const QString out = TempPath(u"out.prn"_s);
     SetDevice(out);
     PressInit();
-    QCOMPARE(FileBytes(out).toHex(' '), expected.toHex(' '));
+    QCOMPARE(ReadFile(out).toHex(' '), expected.toHex(' '));
   }
 
   void deviceNameIsReadAtEveryPress() {
-    const QString first = TempPath("first.prn");
-    const QString second = TempPath("second.prn");
+    const QString first = TempPath(u"first.prn"_s);
+    const QString second = TempPath(u"second.prn"_s);
     SetDevice(first);
     PressInit();
     SetDevice(second);
-    ClickControl("StQuanty");
+    Click("StQuanty");
     PressInit();
-    QCOMPARE(FileBytes(first).toHex(' '),
+    QCOMPARE(ReadFile(first).toHex(' '),
              QByteArray::fromHex("1B401B520F12141B4D1B301B461B480D").toHex(' '));
-    QCOMPARE(FileBytes(second).toHex(' '),
+    QCOMPARE(ReadFile(second).toHex(' '),
              QByteArray::fromHex("1B401B520F12141B4D1B301B451B480D").toHex(' '));
     // A second press to the same file replaces what the first one left there.
-    ClickControl("StQuanty");
+    Click("StQuanty");
     PressInit();
-    QCOMPARE(FileBytes(second).toHex(' '),
+    QCOMPARE(ReadFile(second).toHex(' '),
              QByteArray::fromHex("1B401B520F12141B4D1B301B461B480D").toHex(' '));
   }
 
   void failedSendShowsTheBoxAndKeepsTheWindow_data() {
     QTest::addColumn<QString>("device");
     QTest::addColumn<QString>("message");
-    const QString missing = dir_.filePath(u"no such folder/out.prn"_s);
-    QTest::newRow("open fails") << missing
-                                << u"Не удалось открыть устройство \""_s + missing +
-                                       u"\": Нет такого файла или каталога."_s;
-    QTest::newRow("a folder") << dir_.path()
-                              << u"Не удалось открыть устройство \""_s + dir_.path() +
-                                     u"\": Это каталог."_s;
+    // <dir> stands for the test's temporary folder.
+    QTest::newRow("open fails") << u"<dir>/no such folder/out.prn"_s
+                                << u"Не удалось открыть устройство \"<dir>/no such folder/"
+                                   u"out.prn\": Нет такого файла или каталога."_s;
+    QTest::newRow("a folder") << u"<dir>"_s
+                              << u"Не удалось открыть устройство \"<dir>\": Это каталог."_s;
     if (QFile::exists(u"/dev/full"_s)) {
       QTest::newRow("write fails")
           << u"/dev/full"_s
@@ -229,35 +152,38 @@ class TestWiring : public QObject {
   void failedSendShowsTheBoxAndKeepsTheWindow() {
     QFETCH(QString, device);
     QFETCH(QString, message);
-    auto* memo = Find<TOemMemo>(w_.get(), "mmText");
+    const QString dir = QFileInfo(TempPath(u"x"_s)).path();
+    device.replace(u"<dir>"_s, dir);
+    message.replace(u"<dir>"_s, dir);
+    TOemMemo* memo = window()->mmText;
     memo->setBytes("typed by the user\r\n\x8F\xE0\xA8\xA2\xA5\xE2");
-    ClickControl("WidElite");
-    auto* line = Find<QLineEdit>(w_.get(), "StrOutPr");
+    Click("WidElite");
+    QLineEdit* line = window()->StrOutPr;
     QTest::keyClicks(line, u"abc"_s);
     SetDevice(device);
 
-    const auto seen = AnswerNextBox();
     PressInit();
 
-    QVERIFY2(seen->shown, "no error box");
-    QCOMPARE(seen->text, message);
-    QCOMPARE(seen->title, ApplicationTitle());
-    QCOMPARE(seen->title, u"test_ui_wiring"_s);
-    QCOMPARE(seen->icon, QMessageBox::Critical);
-    QCOMPARE(seen->buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QVERIFY(seen->applicationModal);
-    QCOMPARE(seen->objectName, u"ErrorBox"_s);
+    QCOMPARE(modals.boxes.size(), 1);
+    const TShownBox seen = modals.boxes.takeFirst();
+    QCOMPARE(seen.text, message);
+    QCOMPARE(seen.title, ApplicationTitle());
+    QCOMPARE(seen.title, u"test_ui_wiring"_s);
+    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QCOMPARE(seen.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(seen.applicationModal);
+    QCOMPARE(seen.objectName, u"ErrorBox"_s);
     // The program goes on with everything as the user left it.
-    QVERIFY(w_->isVisible());
+    QVERIFY(window()->isVisible());
     QCOMPARE(memo->bytes(), std::string("typed by the user\r\n\x8F\xE0\xA8\xA2\xA5\xE2"));
-    QCOMPARE(Find<QLineEdit>(w_.get(), "PrnName")->text(), device);
+    QCOMPARE(window()->PrnName->text(), device);
     QCOMPARE(line->text(), u"abc"_s);
-    QVERIFY(Find<QCheckBox>(w_.get(), "WidElite")->isChecked());
+    QVERIFY(window()->WidElite->isChecked());
     // And the next press works once the name is right.
-    const QString out = TempPath("after.prn");
+    const QString out = TempPath(u"after.prn"_s);
     SetDevice(out);
     PressInit();
-    QCOMPARE(FileBytes(out).size(), 19);
+    QCOMPARE(ReadFile(out).size(), 19);
   }
 
   void exitButtonsCloseTheWindow_data() {
@@ -268,24 +194,24 @@ class TestWiring : public QObject {
 
   void exitButtonsCloseTheWindow() {
     QFETCH(QString, button);
-    const QString out = TempPath("exit.prn");
+    const QString out = TempPath(u"exit.prn"_s);
     SetDevice(out);
     CloseWatch closes;
-    w_->installEventFilter(&closes);
-    QTest::mouseClick(Find<QPushButton>(w_.get(), button.toLatin1().constData()), Qt::LeftButton);
+    window()->installEventFilter(&closes);
+    QTest::mouseClick(Get<QPushButton>(button.toLatin1().constData()), Qt::LeftButton);
     QCOMPARE(closes.requests, 1);
-    QVERIFY(!w_->isVisible());
+    QVERIFY(!window()->isVisible());
     QVERIFY2(QApplication::activeModalWidget() == nullptr, "closing must ask nothing");
     QVERIFY2(!QFile::exists(out), "an exit must send nothing");
   }
 
   void onlyTheListedButtonsAct() {
     // Help, the other page's buttons aside, and the menu send nothing and close nothing.
-    const QString out = TempPath("none.prn");
+    const QString out = TempPath(u"none.prn"_s);
     SetDevice(out);
-    QTest::mouseClick(Find<QPushButton>(w_.get(), "Instruc"), Qt::LeftButton);
+    QTest::mouseClick(window()->Instruc, Qt::LeftButton);
     int triggered = 0;
-    for (QAction* entry : Find<QMenuBar>(w_.get(), "mnMain")->actions()) {
+    for (QAction* entry : window()->mnMain->actions()) {
       QVERIFY(entry->menu() != nullptr);
       for (QAction* command : entry->menu()->actions()) {
         command->trigger();
@@ -293,7 +219,7 @@ class TestWiring : public QObject {
       }
     }
     QCOMPARE(triggered, 10);
-    QVERIFY(w_->isVisible());
+    QVERIFY(window()->isVisible());
     QVERIFY(!QFile::exists(out));
   }
 
@@ -308,7 +234,6 @@ class TestWiring : public QObject {
   void exceptionInAGuardedHandlerIsShown() {
     QFETCH(int, kind);
     QFETCH(QString, message);
-    const auto seen = AnswerNextBox();
     bool after = false;
     Guarded([kind] {
       if (kind == 0) {
@@ -320,26 +245,25 @@ class TestWiring : public QObject {
       throw 42;
     });
     after = true;
-    QVERIFY(seen->shown);
-    QCOMPARE(seen->text, message);
-    QCOMPARE(seen->icon, QMessageBox::Critical);
+    QCOMPARE(modals.boxes.size(), 1);
+    const TShownBox seen = modals.boxes.takeFirst();
+    QCOMPARE(seen.text, message);
+    QCOMPARE(seen.icon, QMessageBox::Critical);
     QVERIFY(after);
   }
 
   void exceptionEscapingAnEventIsCaughtByTheApplication() {
     Thrower thrower;
     QEvent event(QEvent::User);
-    const auto seen = AnswerNextBox();
     const bool handled = QCoreApplication::sendEvent(&thrower, &event);
     QVERIFY(!handled);
-    QVERIFY(seen->shown);
-    QCOMPARE(seen->text, u"Boom."_s);
-    QVERIFY(w_->isVisible());
+    QCOMPARE(modals.TakeTexts(), QStringList{u"Boom."_s});
+    QVERIFY(window()->isVisible());
     // The window still works afterwards.
-    const QString out = TempPath("still.prn");
+    const QString out = TempPath(u"still.prn"_s);
     SetDevice(out);
     PressInit();
-    QCOMPARE(FileBytes(out).size(), 16);
+    QCOMPARE(ReadFile(out).size(), 16);
   }
 
   void mouseMoveRunsOnlyTheHandlerOfTheControlUnderThePointer_data() {
@@ -390,9 +314,8 @@ class TestWiring : public QObject {
     QFETCH(QString, under);
     QFETCH(bool, tracking);
     QFETCH(QString, status);
-    Find<QTabWidget>(w_.get(), "pcFeauts")
-        ->setCurrentWidget(Find(w_.get(), page.toLatin1().constData()));
-    auto* from = Find(w_.get(), root.toLatin1().constData());
+    ShowPage(page.toLatin1().constData());
+    QWidget* from = Get(root.toLatin1().constData());
     QVERIFY(from->isVisible());
     const QPoint point = at == QPoint(-1, -1) ? from->rect().center() : at;
     QWidget* target = from->childAt(point) != nullptr ? from->childAt(point) : from;
@@ -406,7 +329,7 @@ class TestWiring : public QObject {
     if (tracking) {
       target->setMouseTracking(true);
     }
-    auto* bar = Find<QStatusBar>(w_.get(), "StatusBar1");
+    QStatusBar* bar = window()->StatusBar1;
     bar->showMessage(u"-"_s);
     const QPoint local = target->mapFrom(from, point);
     QMouseEvent move(QEvent::MouseMove, local, target->mapToGlobal(local), Qt::NoButton,
@@ -527,7 +450,7 @@ class TestWiring : public QObject {
   }
 
   void noRightsNamesTheGroupThatMayWrite() {
-    const QString file = TempPath("device");
+    const QString file = TempPath(u"device"_s);
     QFile(file).open(QIODevice::WriteOnly);
     const std::string path = QFile::encodeName(file).toStdString();
     // A group that may write: joining it is the way in.
@@ -548,7 +471,7 @@ class TestWiring : public QObject {
     QVERIFY2(ownerOnly.contains(u"администратор"_s), qPrintable(ownerOnly));
     QVERIFY(!ownerOnly.contains(u"usermod"_s));
     // Nothing to advise about a path that does not exist.
-    QVERIFY(AccessAdvice(QFile::encodeName(TempPath("missing")).toStdString()).empty());
+    QVERIFY(AccessAdvice(QFile::encodeName(TempPath(u"missing"_s)).toStdString()).empty());
   }
 };
 
