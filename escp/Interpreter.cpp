@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstring>
 #include <iterator>
-#include <limits>
 #include <stdexcept>
 #include <utility>
 

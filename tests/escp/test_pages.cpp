@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "EscpTestSupport.h"
@@ -12,6 +14,7 @@
 namespace pl4120::escp {
 namespace {
 
+using test::Bytes;
 using test::Describe;
 using test::EndName;
 
@@ -61,95 +64,52 @@ struct BreakCase {
 const BreakCase kBreaks[] = {
     {"LetterIsElevenInches", PaperKind::Letter, NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
-    {"PageLengthInInchesOnA4", PaperKind::A4,
-     std::string("\x1B"
-                 "C\x00\x0B",
-                 4) +
-         NumberedLines(70),
+    {"PageLengthInInchesOnA4", PaperKind::A4, Bytes("ESC C NUL #11") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
-    {"PageLengthInLinesOnFanfold", PaperKind::Fanfold240x12,
-     "\x1B"
-     "C\x42" +
-         NumberedLines(70),
+    {"PageLengthInLinesOnFanfold", PaperKind::Fanfold240x12, Bytes("ESC C #66") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
     {"FanfoldIsTwelveInches", PaperKind::Fanfold240x12, NumberedLines(80),
      "1@0..72@2556 length | 73@0..80@252 end"},
     // A4 is 11.69": line 71 at 2520/216" would run off the sheet.
     {"A4HoldsSeventyLines", PaperKind::A4, NumberedLines(70), "1@0..70@2484 sheet"},
     {"A4SheetEnd", PaperKind::A4, NumberedLines(71), "1@0..70@2484 sheet | 71@0..71@0 end"},
-    {"SkipOverPerforation", PaperKind::Letter, "\x1BN\x06" + NumberedLines(70),
+    {"SkipOverPerforation", PaperKind::Letter, Bytes("ESC N #6") + NumberedLines(70),
      "1@0..60@2124 length | 61@0..70@324 end"},
-    {"SkipCancelled", PaperKind::Letter, "\x1BN\x06\x1BO" + NumberedLines(70),
+    {"SkipCancelled", PaperKind::Letter, Bytes("ESC N #6 ESC O") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
-    {"PageLengthCancelsSkip", PaperKind::Letter,
-     "\x1BN\x06\x1B"
-     "C\x42" +
-         NumberedLines(70),
+    {"PageLengthCancelsSkip", PaperKind::Letter, Bytes("ESC N #6 ESC C #66") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
-    {"SkipAsLongAsThePageIgnored", PaperKind::Letter, "\x1BN\x42" + NumberedLines(70),
+    {"SkipAsLongAsThePageIgnored", PaperKind::Letter, Bytes("ESC N #66") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
     // 7/72" lines on an 11" page of 12" paper: the 115th line lies 2394 - 2376 = 18 below the
     // next page's top, as on continuous paper.
     {"ContinuousPaperKeepsThePitchOverThePerforation", PaperKind::Fanfold240x12,
-     std::string("\x1B"
-                 "C\x00\x0B\x1B"
-                 "1",
-                 6) +
-         NumberedLines(115),
+     Bytes("ESC C NUL #11 ESC 1") + NumberedLines(115),
      "1@0..114@2373 length | 115@18..115@18 end"},
     {"PageLengthFromTheCurrentLine", PaperKind::Fanfold240x12,
-     "x\r\n" +
-         std::string("\x1B"
-                     "C\x00\x01",
-                     4) +
-         NumberedLines(8),
-     "x@0..6@216 length | 7@0..8@36 end"},
+     Bytes("'x' CR LF ESC C NUL #1") + NumberedLines(8), "x@0..6@216 length | 7@0..8@36 end"},
     {"PageLengthOfZeroLinesIgnored", PaperKind::Letter,
-     std::string("\x1B"
-                 "3\x00\x1B"
-                 "C\x05\x1B"
-                 "2",
-                 8) +
-         NumberedLines(70),
+     Bytes("ESC 3 NUL ESC C #5 ESC 2") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
     {"PageLengthPastTwentyTwoInchesIgnored", PaperKind::Letter,
-     "\x1B"
-     "A\x55\x1B"
-     "C\x7F\x1B"
-     "2" +
-         NumberedLines(70),
+     Bytes("ESC A #85 ESC C #127 ESC 2") + NumberedLines(70),
      "1@0..66@2340 length | 67@0..70@108 end"},
     // Ten feeds of 255/216": the tenth reaches 2550, 174 past the 11" page.
-    {"FeedN216PastTheEnd", PaperKind::Letter, "a" + Repeat("\x1BJ\xFF", 10) + "b",
+    {"FeedN216PastTheEnd", PaperKind::Letter, "a" + Repeat(Bytes("ESC J #255"), 10) + "b",
      "a@0..a@0 length | b@174..b@174 end"},
     // FF ends the page wherever it comes, also at the top of a sheet.
     {"FormFeed", PaperKind::A4, "a\fb", "a@0..a@0 FF | b@0..b@0 end"},
     {"FormFeedLast", PaperKind::A4, "a\f", "a@0..a@0 FF"},
     {"FormFeedAtTheTopGivesABlankSheet", PaperKind::A4, "a\f\f", "a@0..a@0 FF | FF"},
     {"FormFeedAlone", PaperKind::A4, "\f", "FF"},
-    {"FormFeedAfterCommandsOnly", PaperKind::A4, "\x1B@\x1BM\r\f", "FF"},
+    {"FormFeedAfterCommandsOnly", PaperKind::A4, Bytes("ESC @ ESC M CR FF"), "FF"},
     {"NothingAtAll", PaperKind::A4, "", "end"},
-    {"OnlyCommands", PaperKind::A4,
-     "\x1B@\x1B"
-     "E\r\n\n",
-     "end"},
-    {"VerticalTabToTheNextPage", PaperKind::A4,
-     std::string("\x1B"
-                 "B\x02\x00",
-                 4) +
-         "a\v\vb",
+    {"OnlyCommands", PaperKind::A4, Bytes("ESC @ ESC E CR LF LF"), "end"},
+    {"VerticalTabToTheNextPage", PaperKind::A4, Bytes("ESC B #2 NUL 'a' VT VT 'b'"),
      "a@0..a@0 FF | b@0..b@0 end"},
-    {"VerticalTabStopPastThePageLength", PaperKind::Letter,
-     std::string("\x1B"
-                 "B\x64\x00",
-                 4) +
-         "a\vb",
+    {"VerticalTabStopPastThePageLength", PaperKind::Letter, Bytes("ESC B #100 NUL 'a' VT 'b'"),
      "a@0..a@0 FF | b@0..b@0 end"},
-    {"VerticalTabIntoTheSkipIgnored", PaperKind::Letter,
-     std::string("\x1BN\x06\x1B"
-                 "B\x3E\x00",
-                 7) +
-         "a\vb",
+    {"VerticalTabIntoTheSkipIgnored", PaperKind::Letter, Bytes("ESC N #6 ESC B #62 NUL 'a' VT 'b'"),
      "a@0..b@0 end"},
 };
 
@@ -167,22 +127,22 @@ TEST(EscpPages, SheetBreaks) {
 
 struct WrapCase {
   const char* name;
-  std::string setup;
-  int perLine;  // characters on a full line
+  const char* setup;  // as test::Bytes reads it
+  int perLine;        // characters on a full line
   int advance;
   int left;  // the left margin, 1/360"
 };
 
 const WrapCase kWraps[] = {
     {"Pica", "", 80, 36, 0},
-    {"Elite", "\x1BM", 96, 30, 0},
-    {"CondensedPica", "\x0F", 137, 21, 0},
-    {"CondensedElite", "\x1BM\x0F", 160, 18, 0},
-    {"DoubleWidthPica", "\x1BW1", 40, 72, 0},
-    {"RightMarginPica", "\x1BQ\x28", 40, 36, 0},
-    {"RightMarginElite", "\x1BM\x1BQ\x28", 40, 30, 0},
-    {"RightMarginCondensed", "\x0F\x1BQ\x28", 40, 21, 0},
-    {"BothMargins", "\x1Bl\x0A\x1BQ\x28", 30, 36, 360},
+    {"Elite", "ESC M", 96, 30, 0},
+    {"CondensedPica", "SI", 137, 21, 0},
+    {"CondensedElite", "ESC M SI", 160, 18, 0},
+    {"DoubleWidthPica", "ESC W 1", 40, 72, 0},
+    {"RightMarginPica", "ESC Q #40", 40, 36, 0},
+    {"RightMarginElite", "ESC M ESC Q #40", 40, 30, 0},
+    {"RightMarginCondensed", "SI ESC Q #40", 40, 21, 0},
+    {"BothMargins", "ESC l #10 ESC Q #40", 30, 36, 360},
 };
 
 TEST(EscpPages, WrapAtTheRightMargin) {
@@ -191,7 +151,7 @@ TEST(EscpPages, WrapAtTheRightMargin) {
     SCOPED_TRACE(c.name);
     const std::string line(static_cast<std::size_t>(c.perLine), 'x');
 
-    const std::string bytes = c.setup + line + "yz";
+    const std::string bytes = Bytes(c.setup) + line + "yz";
 
     const std::vector<Page> pages = Interpret(bytes, paper);
 
@@ -237,45 +197,25 @@ TEST(EscpPages, WrapOnTheLastLineStartsTheNextPage) {
 // A sequence cut off by the end of the bytes is dropped: the pages are those of the bytes
 // before it, whatever the cut.
 TEST(EscpPages, MalformedTails) {
-  const std::string sequences[] = {
-      std::string("\x1B"
-                  "3\x10",
-                  3),
-      std::string("\x1B"
-                  "C\x00\x0B",
-                  4),
-      std::string("\x1B"
-                  "C\x42",
-                  3),
-      std::string("\x1BK\x05\x00"
-                  "abcde",
-                  9),
-      std::string("\x1B*\x27\x02\x00"
-                  "abcdef",
-                  11),
-      std::string("\x1B^\x01\x02\x00"
-                  "abcd",
-                  9),
-      std::string("\x1B&\x00"
-                  "AB"
-                  "0123456789ab"
-                  "0123456789ab",
-                  29),
-      std::string("\x1B(t\x03\x00\x01\x02\x03", 8),
-      std::string("\x1B"
-                  "D\x01\x02\x03\x00",
-                  6),
-      std::string("\x1B"
-                  "b\x01\x02\x03\x00",
-                  6),
-      std::string("\x1B:\x00\x01\x00", 5),
-      std::string("\x1BJ\x40", 3),
+  const char* const sequences[] = {
+      "ESC 3 #16",
+      "ESC C NUL #11",
+      "ESC C #66",
+      "ESC K #5 NUL 'abcde'",
+      "ESC * #39 #2 NUL 'abcdef'",
+      "ESC ^ #1 #2 NUL 'abcd'",
+      "ESC & NUL 'AB' '0123456789ab' '0123456789ab'",
+      "ESC ( t #3 NUL #1 #2 #3",
+      "ESC D #1 #2 #3 NUL",
+      "ESC b #1 #2 #3 NUL",
+      "ESC : NUL #1 NUL",
+      "ESC J #64",
   };
   const Paper paper = Paper::Of(PaperKind::A4);
   const std::string before = "ab\r\ncd";
   const std::string expected = test::DescribeAll(before, paper);
   for (std::size_t i = 0; i < std::size(sequences); ++i) {
-    const std::string& sequence = sequences[i];
+    const std::string sequence = Bytes(sequences[i]);
     for (std::size_t cut = 1; cut < sequence.size(); ++cut) {
       SCOPED_TRACE("sequence " + std::to_string(i) + " cut at " + std::to_string(cut));
       const std::string bytes = before + sequence.substr(0, cut);
@@ -291,24 +231,14 @@ TEST(EscpPages, MalformedTails) {
 TEST(EscpPages, HostileInputs) {
   const Paper paper = Paper::Of(PaperKind::A4);
   const std::string inputs[] = {
-      std::string("a\x1B*\x48\xFF\xFF", 6) + std::string(1000, '\n'),
+      Bytes("'a' ESC * #72 #255 #255") + std::string(1000, '\n'),
       std::string(5000, '\x1B'),
       std::string(5000, '\0'),
       std::string(3000, '\x0B'),
       std::string(300, '\x0C'),
-      std::string("\x1B"
-                  "3\xFF",
-                  3) +
-          std::string(1000, '\n'),
-      std::string("\x1B"
-                  "3\x01\x1B"
-                  "C\x01",
-                  6) +
-          std::string(500, '\n') + "z",
-      std::string("\x1B"
-                  "D",
-                  2) +
-          std::string(300, '\x01'),
+      Bytes("ESC 3 #255") + std::string(1000, '\n'),
+      Bytes("ESC 3 #1 ESC C #1") + std::string(500, '\n') + "z",
+      Bytes("ESC D") + std::string(300, '\x01'),
   };
   for (const std::string& bytes : inputs) {
     SCOPED_TRACE(bytes.size());
@@ -323,70 +253,27 @@ TEST(EscpPages, HostileInputs) {
 // Random mixtures of text, line ends and commands: the index lays every page out exactly as
 // the full interpretation does, and every run lies on the sheet.
 TEST(EscpPages, IndexAgreesWithTheFullLayout) {
-  const std::string pieces[] = {
-      "abc",
-      "\r\n",
-      "\n",
-      "\r",
-      "\f",
-      "\t",
-      "\b",
-      "\v",
-      "\x0E",
-      "\x14",
-      "\x0F",
-      "\x12",
-      "\x1BM",
-      "\x1BP",
-      "\x1B"
-      "E",
-      "\x1B"
-      "F",
-      "\x1BG",
-      "\x1B-1",
-      "\x1B"
-      "4",
-      "\x1BW1",
-      "\x1BW0",
-      "\x1B"
-      "0",
-      "\x1B"
-      "1",
-      "\x1B"
-      "2",
-      "\x1B"
-      "3\x50",
-      "\x1B"
-      "A\x20",
-      "\x1BJ\x90",
-      "\x1BN\x03",
-      "\x1BO",
-      "\x1B"
-      "C\x14",
-      "\x1Bl\x05",
-      "\x1BQ\x32",
-      "\x1B@",
-      "\x1B/\x01",
-      "\x1B"
-      "B\x04\x09",
-      "\x1B"
-      "D\x03\x09",
-      "\x1B"
-      "b\x01\x02\x05",
-      "\xB0\xB1\xB2\xDB",
-      std::string(90, 'w'),
-      std::string("\x1B"
-                  "C\x00\x02",
-                  4),
-      std::string(1, '\0'),
-  };
+  // Pieces to mix, apart by "|", as test::Bytes reads them.
+  const std::string notations =
+      "'abc' | CR LF | LF | CR | FF | HT | BS | VT | SO | DC4 | SI | DC2 | ESC M | ESC P | ESC E | "
+      "ESC F | ESC G | ESC - 1 | ESC 4 | ESC W 1 | ESC W 0 | ESC 0 | ESC 1 | ESC 2 | ESC 3 #80 | "
+      "ESC A #32 | ESC J #144 | ESC N #3 | ESC O | ESC C #20 | ESC l #5 | ESC Q #50 | ESC @ | "
+      "ESC / #1 | ESC B #4 #9 | ESC D #3 #9 | ESC b #1 #2 #5 | #176 #177 #178 #219 | "
+      "ESC C NUL #2 | NUL";
+  std::vector<std::string> pieces;
+  for (std::size_t from = 0; from < notations.size();) {
+    const std::size_t bar = std::min(notations.find('|', from), notations.size());
+    pieces.push_back(Bytes(std::string_view(notations).substr(from, bar - from)));
+    from = bar + 1;
+  }
+  pieces.push_back(std::string(90, 'w'));
   const PaperKind kinds[] = {PaperKind::A4, PaperKind::Letter, PaperKind::Fanfold240x12};
   std::mt19937 random(20240611u);
   for (int round = 0; round < 300; ++round) {
     std::string bytes;
     const int count = static_cast<int>(random() % 400);
     for (int i = 0; i < count; ++i) {
-      bytes += pieces[random() % std::size(pieces)];
+      bytes += pieces[random() % pieces.size()];
     }
     const Paper paper = Paper::Of(kinds[round % 3]);
     SCOPED_TRACE("round " + std::to_string(round));
