@@ -122,13 +122,49 @@ struct Entry {
   std::uint8_t codeLength = 0;  // 0: no command here
   std::uint8_t argBytes = 0;
   Args args = Args::Fixed;
+  std::uint16_t set = 0;     // for a command that only switches mode bits: the bits it sets
+  std::uint16_t clear = 0;   // and those it clears
+  std::int16_t longer = -1;  // ESC slots: the third byte of a longer code (in esc3), or -1
 };
+
+// The mode bits of the commands that do nothing but switch pitch, width or style.
+constexpr std::pair<std::uint16_t, std::uint16_t> ModeSwitch(Op op) {
+  switch (op) {
+    case Op::Pitch12:
+      return {kModeElite, 0};
+    case Op::Pitch10:
+      return {0, kModeElite};
+    case Op::CondensedOn:
+    case Op::CondensedOnEsc:
+      return {kModeCondensed, 0};
+    case Op::CondensedOff:
+      return {0, kModeCondensed};
+    case Op::DoubleWidthOn:
+    case Op::DoubleWidthOnEsc:
+      return {kModeLineWide, 0};
+    case Op::DoubleWidthOff:
+      return {0, kModeLineWide};
+    case Op::EmphasizedOn:
+      return {kModeEmphasized, 0};
+    case Op::EmphasizedOff:
+      return {0, kModeEmphasized};
+    case Op::DoubleStrikeOn:
+      return {kModeDoubleStrike, 0};
+    case Op::DoubleStrikeOff:
+      return {0, kModeDoubleStrike};
+    case Op::ItalicOn:
+      return {kModeItalic, 0};
+    case Op::ItalicOff:
+      return {0, kModeItalic};
+    default:
+      return {0, 0};
+  }
+}
 
 struct Dispatch {
   std::array<Entry, 256> single{};
   std::array<Entry, 256> esc{};
   std::array<Entry, 256> esc3{};
-  std::array<std::uint8_t, 256> esc3Byte{};
 };
 
 constexpr Dispatch MakeDispatch() {
@@ -136,15 +172,19 @@ constexpr Dispatch MakeDispatch() {
   for (const cmd::Command& command : cmd::kCommands) {
     const std::string_view code = command.code;
     const auto at = [&](std::size_t i) { return static_cast<unsigned char>(code[i]); };
-    const Entry entry{command.op, static_cast<std::uint8_t>(code.size()), command.argBytes,
-                      command.args};
+    const auto [set, clear] = ModeSwitch(command.op);
+    const Entry entry{
+        command.op, static_cast<std::uint8_t>(code.size()), command.argBytes, command.args, set,
+        clear};
     if (code.size() == 1) {
       d.single[at(0)] = entry;
     } else if (code.size() == 2) {
+      const std::int16_t longer = d.esc[at(1)].longer;
       d.esc[at(1)] = entry;
+      d.esc[at(1)].longer = longer;
     } else {
       d.esc3[at(1)] = entry;
-      d.esc3Byte[at(1)] = at(2);
+      d.esc[at(1)].longer = at(2);
     }
   }
   return d;
@@ -161,6 +201,7 @@ constexpr bool EveryRowIsReachable() {
                          : code.size() == 2 ? kDispatch.esc[at(1)]
                                             : kDispatch.esc3[at(1)];
     if (found.op != command.op || found.codeLength != code.size() ||
+        (code.size() == 3 && kDispatch.esc[at(1)].longer != at(2)) ||
         (code.size() > 1 && code[0] != '\x1B') || code.size() > 3) {
       return false;
     }
@@ -168,6 +209,11 @@ constexpr bool EveryRowIsReachable() {
   return true;
 }
 static_assert(EveryRowIsReachable(), "each command has a lookup slot of its own");
+
+constexpr unsigned char kEscape = 0x1B;
+constexpr auto kCarriageReturn =
+    static_cast<unsigned char>(cmd::Lookup(Op::CarriageReturn).code[0]);
+constexpr auto kLineFeed = static_cast<unsigned char>(cmd::Lookup(Op::LineFeed).code[0]);
 
 constexpr bool IsText(unsigned char c) {
   return c >= 0x20 && c != 0x7F;
@@ -233,12 +279,19 @@ class Engine {
       const unsigned char c = b_[pos_];
       if (IsText(c)) {
         Text();
-      } else if (c == 0x1B) {
+      } else if (c == kEscape) {
         Escape();
+      } else if (c == kCarriageReturn) {
+        ++pos_;  // the most common controls, taken before the general lookup
+        LineEnd();
+      } else if (c == kLineFeed) {
+        ++pos_;
+        LineEnd();
+        Feed(s_.spacing);
       } else {
         ++pos_;
         if (const Entry& entry = kDispatch.single[c]; entry.codeLength != 0) {
-          Control(entry.op);
+          Control(entry);
         }
       }
       if (stop_) {
@@ -286,8 +339,9 @@ class Engine {
     s_.x = s_.left;
   }
 
-  void Control(Op op) {
-    switch (op) {
+  void Control(const Entry& entry) {
+    s_.mode = static_cast<std::uint16_t>((s_.mode & ~entry.clear) | entry.set);
+    switch (entry.op) {
       case Op::LineFeed:
         LineEnd();
         Feed(s_.spacing);
@@ -298,18 +352,6 @@ class Engine {
         break;
       case Op::CarriageReturn:
         LineEnd();
-        break;
-      case Op::DoubleWidthOn:
-        s_.mode |= kModeLineWide;
-        break;
-      case Op::DoubleWidthOff:
-        s_.mode &= static_cast<std::uint16_t>(~kModeLineWide);
-        break;
-      case Op::CondensedOn:
-        s_.mode |= kModeCondensed;
-        break;
-      case Op::CondensedOff:
-        s_.mode &= static_cast<std::uint16_t>(~kModeCondensed);
         break;
       case Op::Backspace:
         if (s_.x - Advance() >= s_.left) {
@@ -323,7 +365,8 @@ class Engine {
         VerticalTab();
         break;
       default:
-        break;  // BEL, DC1, DC3, CAN, DEL: nothing on paper
+        break;  // SO, SI, DC2, DC4 switched their mode bits above; BEL, DC1, DC3, CAN, DEL
+                // leave no mark
     }
   }
 
@@ -335,8 +378,7 @@ class Engine {
     }
     const unsigned char second = b_[start + 1];
     const Entry* entry = &kDispatch.esc[second];
-    if (kDispatch.esc3[second].codeLength != 0 && n_ - start > 2 &&
-        b_[start + 2] == kDispatch.esc3Byte[second]) {
+    if (entry->longer >= 0 && n_ - start > 2 && b_[start + 2] == entry->longer) {
       entry = &kDispatch.esc3[second];
     }
     if (entry->codeLength == 0) {
@@ -352,7 +394,11 @@ class Engine {
     pos_ = head + entry->argBytes;
     switch (entry->args) {
       case Args::Fixed:
-        Apply(entry->op, args);
+        if ((entry->set | entry->clear) != 0) {
+          s_.mode = static_cast<std::uint16_t>((s_.mode & ~entry->clear) | entry->set);
+        } else {
+          Apply(entry->op, args);
+        }
         break;
       case Args::Stops:
         Stops(entry->op, 0);
@@ -373,18 +419,6 @@ class Engine {
       case Op::Reset:
         Reset();
         break;
-      case Op::Pitch12:
-        s_.mode |= kModeElite;
-        break;
-      case Op::Pitch10:
-        s_.mode &= static_cast<std::uint16_t>(~kModeElite);
-        break;
-      case Op::DoubleWidthOnEsc:
-        Control(Op::DoubleWidthOn);
-        break;
-      case Op::CondensedOnEsc:
-        Control(Op::CondensedOn);
-        break;
       case Op::SpacingEighth:
         s_.spacing = 27;
         break;
@@ -401,24 +435,6 @@ class Engine {
         if (a[0] <= 85) {
           s_.spacing = 3 * a[0];
         }
-        break;
-      case Op::EmphasizedOn:
-        s_.mode |= kModeEmphasized;
-        break;
-      case Op::EmphasizedOff:
-        s_.mode &= static_cast<std::uint16_t>(~kModeEmphasized);
-        break;
-      case Op::DoubleStrikeOn:
-        s_.mode |= kModeDoubleStrike;
-        break;
-      case Op::DoubleStrikeOff:
-        s_.mode &= static_cast<std::uint16_t>(~kModeDoubleStrike);
-        break;
-      case Op::ItalicOn:
-        s_.mode |= kModeItalic;
-        break;
-      case Op::ItalicOff:
-        s_.mode &= static_cast<std::uint16_t>(~kModeItalic);
         break;
       case Op::Underline:
         Switch(a[0], kModeUnderline, kModeUnderline);
