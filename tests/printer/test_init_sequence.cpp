@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -52,10 +54,27 @@ const Case kCases[] = {
        s.InitCrLf = true;
      }),
      "1B 40 0F 0E 1B 50 1B 32 1B 45 1B 47 61 62 63 0D 0A 0D"},
-    {"NoSpacingCodeFor0353", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei0353; }),
-     "1B 40 1B 52 0F 12 14 1B 4D 1B 46 1B 48 0D"},
-    {"NoSpacingCodeFor0118", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei0118; }),
-     "1B 40 1B 52 0F 12 14 1B 4D 1B 46 1B 48 0D"},
+    {"EscAWithSpinEdit1For0353", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei0353; }),
+     "1B 40 1B 52 0F 12 14 1B 4D 1B 41 08 1B 46 1B 48 0D"},
+    {"Esc3WithSpinEdit2For0118", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei0118; }),
+     "1B 40 1B 52 0F 12 14 1B 4D 1B 33 18 1B 46 1B 48 0D"},
+    {"SpinEdit1Limits", With([](PrinterSettings& s) {
+       s.Hei = LineSpacing::Hei0353;
+       s.SpinEdit1 = 85;
+       s.SpinEdit2 = 999;  // not the chosen spacing: not looked at
+     }),
+     "1B 40 1B 52 0F 12 14 1B 4D 1B 41 55 1B 46 1B 48 0D"},
+    {"SpinEdit2Extremes", With([](PrinterSettings& s) {
+       s.Hei = LineSpacing::Hei0118;
+       s.SpinEdit1 = -7;
+       s.SpinEdit2 = 255;
+     }),
+     "1B 40 1B 52 0F 12 14 1B 4D 1B 33 FF 1B 46 1B 48 0D"},
+    {"SpacingZero", With([](PrinterSettings& s) {
+       s.Hei = LineSpacing::Hei0118;
+       s.SpinEdit2 = 0;
+     }),
+     "1B 40 1B 52 0F 12 14 1B 4D 1B 33 00 1B 46 1B 48 0D"},
     {"Spacing254", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei2spi; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 31 1B 46 1B 48 0D"},
     {"CrLfWithEmptyLine", With([](PrinterSettings& s) { s.InitCrLf = true; }),
@@ -115,7 +134,8 @@ TEST(InitSequence, EveryStateOfTheSettingsPage) {
             expected += spacing == LineSpacing::Hei2spi   ? "\x1B\x31"
                         : spacing == LineSpacing::Hei3spi ? "\x1B\x30"
                         : spacing == LineSpacing::Hei4spi ? "\x1B\x32"
-                                                          : "";
+                        : spacing == LineSpacing::Hei0353 ? "\x1B\x41\x08"
+                                                          : "\x1B\x33\x18";
             expected += s.StQuanty ? "\x1B\x45" : "\x1B\x46";
             expected += s.StDouble ? "\x1B\x47" : "\x1B\x48";
             expected += line;
@@ -123,9 +143,10 @@ TEST(InitSequence, EveryStateOfTheSettingsPage) {
 
             const std::string built = BuildInitSequence(s);
             ASSERT_EQ(Hex(built), Hex(expected)) << "boxes " << boxes;
-            // Through the window the sequence is 11 to 18 bytes besides the test line.
-            ASSERT_GE(built.size(), 11u + line.size());
-            ASSERT_LE(built.size(), 18u + line.size());
+            // Through the window the sequence is 13 to 19 bytes besides the test line: every
+            // state of the page sends one pitch and one spacing code.
+            ASSERT_GE(built.size(), 13u + line.size());
+            ASSERT_LE(built.size(), 19u + line.size());
             ++checked;
           }
         }
@@ -135,26 +156,122 @@ TEST(InitSequence, EveryStateOfTheSettingsPage) {
   EXPECT_EQ(checked, 6 * 2 * 5 * 32 * 2);
 }
 
+struct SpacingCase {
+  const char* name;
+  LineSpacing spacing;
+  std::int32_t spinEdit1;
+  std::int32_t spinEdit2;
+  const char* error;  // empty: the settings can be sent
+};
+
+const SpacingCase kSpacingCases[] = {
+    {"N72Lowest", LineSpacing::Hei0353, 0, 24, ""},
+    {"N72Highest", LineSpacing::Hei0353, 85, 24, ""},
+    {"N72PastTheSpinEdit", LineSpacing::Hei0353, 86, 24,
+     "Межстрочный интервал 86/72 дюйма недопустим: допустимо от 0 до 85."},
+    {"N72Negative", LineSpacing::Hei0353, -1, 24,
+     "Межстрочный интервал -1/72 дюйма недопустим: допустимо от 0 до 85."},
+    {"N72PastAByte", LineSpacing::Hei0353, 300, 24,
+     "Межстрочный интервал 300/72 дюйма недопустим: допустимо от 0 до 85."},
+    {"N216Lowest", LineSpacing::Hei0118, 8, 0, ""},
+    {"N216Highest", LineSpacing::Hei0118, 8, 255, ""},
+    {"N216PastAByte", LineSpacing::Hei0118, 8, 256,
+     "Межстрочный интервал 256/216 дюйма недопустим: допустимо от 0 до 255."},
+    {"N216Negative", LineSpacing::Hei0118, 8, -3,
+     "Межстрочный интервал -3/216 дюйма недопустим: допустимо от 0 до 255."},
+    {"FixedSpacingIgnoresTheSpinEdits", LineSpacing::Hei3spi, 1000, -1000, ""},
+    {"OtherSpinEditIgnored", LineSpacing::Hei0118, 1000, 12, ""},
+};
+
+TEST(InitSequence, SpacingTheValueCannotTakeIsRefusedBeforeAnythingIsBuilt) {
+  for (const SpacingCase& c : kSpacingCases) {
+    SCOPED_TRACE(c.name);
+    PrinterSettings s;
+    s.Hei = c.spacing;
+    s.SpinEdit1 = c.spinEdit1;
+    s.SpinEdit2 = c.spinEdit2;
+
+    const std::string error = SettingsError(s);
+
+    EXPECT_EQ(error, c.error);
+    if (error.empty()) {
+      EXPECT_NO_THROW(BuildInitSequence(s));
+    } else {
+      try {
+        BuildInitSequence(s);
+        ADD_FAILURE() << "built a sequence the printer cannot take";
+      } catch (const std::invalid_argument& e) {
+        EXPECT_EQ(std::string(e.what()), error);
+      }
+    }
+  }
+}
+
+std::string EncodeWith(cmd::Op op, std::uint8_t argBytes, std::uint8_t value) {
+  switch (argBytes) {
+    case 0:
+      return cmd::Encode(op);
+    case 1:
+      return cmd::Encode(op, {value});
+    case 2:
+      return cmd::Encode(op, {value, value});
+    default:
+      return cmd::Encode(op, {value, value, value});
+  }
+}
+
 TEST(CommandTable, CodesAreDistinctAndEncodeTakesExactlyTheirArguments) {
   for (const cmd::Command& a : cmd::kCommands) {
     SCOPED_TRACE(std::string(a.mnemonic));
-    EXPECT_FALSE(a.code.empty());
+    ASSERT_FALSE(a.code.empty());
+    ASSERT_LE(a.argBytes, 3);
+    // One control byte, or ESC and one byte (ESC C NUL and ESC & NUL take a third).
+    EXPECT_TRUE(a.code.size() == 1 ? a.code[0] != '\x1B' : a.code[0] == '\x1B');
     for (const cmd::Command& b : cmd::kCommands) {
       if (&a != &b) {
         EXPECT_NE(a.code, b.code) << b.mnemonic;
+        if (b.code.starts_with(a.code)) {
+          EXPECT_EQ(a.op, cmd::Op::PageLengthLines) << b.mnemonic << " starts with it";
+          EXPECT_EQ(b.op, cmd::Op::PageLengthInches);
+        }
       }
     }
-    if (a.argBytes == 0) {
-      EXPECT_EQ(cmd::Encode(a.op), a.code);
-      EXPECT_THROW(cmd::Encode(a.op, {1}), std::invalid_argument);
-    } else {
-      EXPECT_THROW(cmd::Encode(a.op), std::invalid_argument);
-      EXPECT_EQ(cmd::Encode(a.op, {0xFF}), std::string(a.code) + "\xFF");
-    }
+    const std::string encoded = EncodeWith(a.op, a.argBytes, 0xFF);
+    EXPECT_EQ(encoded, std::string(a.code) + std::string(a.argBytes, '\xFF'));
+    EXPECT_THROW(EncodeWith(a.op, static_cast<std::uint8_t>((a.argBytes + 1) % 4), 1),
+                 std::invalid_argument);
   }
   EXPECT_EQ(Hex(cmd::Encode(cmd::Op::CharacterSet, {15})), "1B 52 0F");
   EXPECT_EQ(Hex(cmd::Encode(cmd::Op::SpacingN72, {8})), "1B 41 08");
   EXPECT_EQ(Hex(cmd::Encode(cmd::Op::SpacingN216, {24})), "1B 33 18");
+  EXPECT_EQ(Hex(cmd::Encode(cmd::Op::PageLengthInches, {11})), "1B 43 00 0B");
+}
+
+// The data that follows a counted command, as the printer's manual gives it.
+TEST(CommandTable, DataAfterTheFixedArguments) {
+  struct Row {
+    cmd::Op op;
+    std::uint8_t head[3];
+    std::size_t data;
+  };
+  const Row rows[] = {
+      {cmd::Op::BitImage60, {3, 1}, 259},             // ESC K: a byte a column
+      {cmd::Op::BitImage240, {0, 0}, 0},              // ESC Z with no columns
+      {cmd::Op::BitImage, {0, 10, 0}, 10},            // ESC * 0: 8 dots, a byte a column
+      {cmd::Op::BitImage, {39, 10, 0}, 30},           // ESC * 39: 24 dots, three bytes
+      {cmd::Op::BitImage, {72, 1, 1}, 6 * 257},       // ESC * 72: 48 dots, six bytes
+      {cmd::Op::NinePinBitImage, {0, 5, 0}, 10},      // ESC ^: two bytes a column
+      {cmd::Op::DefineUserCharacters, {65, 66}, 24},  // two characters of 12 bytes
+      {cmd::Op::DefineUserCharacters, {66, 65}, 0},   // an empty range
+      {cmd::Op::ExtendedCommand, {'t', 3, 0}, 3},     // ESC ( t 3 0 d1 d2 d3
+      {cmd::Op::ExtendedCommand, {'-', 0, 1}, 256},
+      {cmd::Op::PageLengthLines, {66}, 0},
+  };
+  for (const Row& r : rows) {
+    const cmd::Command& c = cmd::Lookup(r.op);
+    SCOPED_TRACE(std::string(c.mnemonic));
+    EXPECT_EQ(cmd::DataBytes(c.args, r.head), r.data);
+  }
 }
 
 }  // namespace

@@ -81,9 +81,9 @@ class TestWiring : public TWindowTest {
     QTest::newRow("KOI-8 sends the same table code")
         << QStringList{u"LangKoi8"_s} << QString()
         << QByteArray::fromHex("1B401B520F12141B4D1B301B461B480D");
-    QTest::newRow("x 0,353 mm: no spacing code")
+    QTest::newRow("x 0,353 mm: ESC A with the n of SpinEdit1")
         << QStringList{u"Hei0353"_s} << QString()
-        << QByteArray::fromHex("1B401B520F12141B4D1B461B480D");
+        << QByteArray::fromHex("1B401B520F12141B4D1B41081B461B480D");
     QTest::newRow("x 0,118 mm and 2,54 mm: the last choice counts")
         << QStringList{u"Hei0118"_s, u"Hei2spi"_s} << QString()
         << QByteArray::fromHex("1B401B520F12141B4D1B311B461B480D");
