@@ -169,6 +169,10 @@ class IppOutput final : public Output {
         return false;
       }
       host_ = host;
+      if (host_.empty()) {
+        Fail(result, Status::OpenFailed, FailureKind::BadAddress, 0, "no host in the address");
+        return false;
+      }
       encryption_ =
           std::strcmp(scheme, "ipps") == 0 ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED;
     }
@@ -177,6 +181,13 @@ class IppOutput final : public Output {
       return false;
     }
     httpSetTimeout(http_, kTickSeconds, &IppOutput::OnTimeout, this);
+    // Some of the library's waits (up to a second for a "continue") ask no callback; ending
+    // the reading side wakes them without telling the printer anything.
+    hooked_ = job.cancelToken();
+    if (hooked_ != nullptr) {
+      const int fd = httpGetFd(http_);
+      hooked_->SetHook([fd] { shutdown(fd, SHUT_RD); });
+    }
 
     if (queue_) {
       dest_ = cupsGetNamedDest(http_, target_.empty() ? nullptr : target_.c_str(), nullptr);
@@ -191,6 +202,15 @@ class IppOutput final : public Output {
       }
       if (target_.empty()) {
         result.path = dest_->name;
+      }
+      // The library takes a connection to any host but the one in the queue's own address
+      // for a connection to the printer itself, and would ask the service about the
+      // queue's device instead of the queue; the queue's address is the one to use here.
+      if (const char* uri =
+              cupsGetOption("printer-uri-supported", dest_->num_options, dest_->options)) {
+        const std::string queueUri = uri;
+        dest_->num_options =
+            cupsAddOption("device-uri", queueUri.c_str(), dest_->num_options, &dest_->options);
       }
     }
     info_ = cupsCopyDestInfo(http_, dest_);
@@ -384,6 +404,10 @@ class IppOutput final : public Output {
   }
 
   void Close() {
+    if (hooked_ != nullptr) {
+      hooked_->SetHook({});
+      hooked_ = nullptr;
+    }
     if (http_ != nullptr) {
       httpClose(http_);
       http_ = nullptr;
@@ -409,6 +433,7 @@ class IppOutput final : public Output {
   cups_dinfo_t* info_ = nullptr;
   int jobId_ = 0;
   bool timedOut_ = false;
+  const CancelToken* hooked_ = nullptr;  // holds a hook on the connection while it is open
   mutable std::uint64_t taken_ = 0;
 };
 

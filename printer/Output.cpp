@@ -24,12 +24,24 @@ CancelToken::~CancelToken() {
 
 void CancelToken::Cancel() noexcept {
   cancelled_.store(true, std::memory_order_release);
+  const int saved = errno;
   if (fd_ >= 0) {
     const std::uint64_t one = 1;
-    const int saved = errno;
     // A full counter (after 2^64-2 cancels) still leaves the descriptor readable.
     (void)!write(fd_, &one, sizeof one);
-    errno = saved;
+  }
+  std::lock_guard lock(hookMutex_);
+  if (hook_) {
+    hook_();
+  }
+  errno = saved;
+}
+
+void CancelToken::SetHook(std::function<void()> hook) const {
+  std::lock_guard lock(hookMutex_);
+  hook_ = std::move(hook);
+  if (hook_ && cancelled()) {
+    hook_();
   }
 }
 

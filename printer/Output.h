@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,9 +86,16 @@ class CancelToken {
   /// the flag still works then, at the pace of the waits' ticks).
   int fd() const noexcept { return fd_; }
 
+  /// For a wait inside a library that watches neither the flag nor the descriptor: `hook` is
+  /// run by Cancel (on the cancelling thread), or at once when the token is already
+  /// cancelled. An empty hook removes it; once that returns, the old hook no longer runs.
+  void SetHook(std::function<void()> hook) const;
+
  private:
   std::atomic<bool> cancelled_{false};
   int fd_ = -1;
+  mutable std::mutex hookMutex_;
+  mutable std::function<void()> hook_;
 };
 
 /// How one job is sent.

@@ -3,12 +3,17 @@
 // Running a job the way the program's worker does: on a thread of its own, with a cancel
 // that comes from another thread, and the progress reports kept for the test to look at.
 
+#include <cups/cups.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <future>
 #include <mutex>
 #include <optional>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,11 +36,14 @@ inline std::string AllBytes(std::size_t size) {
 }
 
 /// Bytes that no pattern explains.
-inline std::string RandomBytes(std::size_t size, unsigned seed = 4120) {
-  std::mt19937 random(seed);
+inline std::string RandomBytes(std::size_t size, std::uint64_t seed = 4120) {
   std::string out(size, '\0');
-  for (char& c : out) {
-    c = static_cast<char>(random() & 0xFF);
+  std::uint64_t state = seed * 0x9E3779B97F4A7C15ull + 1;
+  for (std::size_t i = 0; i < size; i += 8) {
+    state ^= state << 13;  // xorshift: quick enough for tens of megabytes in a debug build
+    state ^= state >> 7;
+    state ^= state << 17;
+    std::memcpy(out.data() + i, &state, std::min<std::size_t>(8, size - i));
   }
   return out;
 }
@@ -128,6 +136,54 @@ class BackgroundJob {
   Clock::time_point ended_;
   std::future<WriteResult> result_;
 };
+
+/// The name of the user running the test.
+inline std::string ThisUser() {
+  const passwd* entry = getpwuid(geteuid());
+  return entry != nullptr ? entry->pw_name : "";
+}
+
+/// What a printer or print service says about one of its jobs.
+struct JobRecord {
+  bool found = false;
+  std::string name;
+  std::string user;
+  int state = 0;  ///< 3 pending .. 7 canceled, 8 aborted, 9 completed
+};
+
+/// Asks the printer at `printerUri` (through `host`:`port`) about job `id`.
+inline JobRecord AskAboutJob(const std::string& host, int port, const std::string& printerUri,
+                             int id) {
+  JobRecord record;
+  http_t* http = httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED,
+                              1, 5000, nullptr);
+  if (http == nullptr) {
+    return record;
+  }
+  ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri.c_str());
+  ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", id);
+  // A print service shows a job's name and owner to its owner only.
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               ThisUser().c_str());
+  ipp_t* response = cupsDoRequest(http, request, "/");
+  if (response != nullptr && ippGetStatusCode(response) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
+    record.found = true;
+    if (ipp_attribute_t* a = ippFindAttribute(response, "job-name", IPP_TAG_ZERO)) {
+      record.name = ippGetString(a, 0, nullptr);
+    }
+    if (ipp_attribute_t* a =
+            ippFindAttribute(response, "job-originating-user-name", IPP_TAG_ZERO)) {
+      record.user = ippGetString(a, 0, nullptr);
+    }
+    if (ipp_attribute_t* a = ippFindAttribute(response, "job-state", IPP_TAG_ENUM)) {
+      record.state = ippGetInteger(a, 0);
+    }
+  }
+  ippDelete(response);
+  httpClose(http);
+  return record;
+}
 
 inline long long Ms(Clock::duration d) {
   return std::chrono::duration_cast<milliseconds>(d).count();
