@@ -103,7 +103,7 @@ struct JobOptions {
   using Milliseconds = std::chrono::milliseconds;
 
   /// The job's title at a print service or IPP printer ("ПЛ 4120: letter.txt"). UTF-8.
-  std::string title;
+  std::string title = "ПЛ 4120";
   /// The print service to use for cups: names and for the list of queues: "HOST[:PORT]" or
   /// the path of its local socket. Empty: the service this thread's library settings name
   /// (CUPS_SERVER, the client configuration, else the local one).
