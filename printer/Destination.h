@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,11 @@ Destination ParseDestination(std::string_view name);
 /// through `cancel` (from any thread). Meant for a worker thread.
 WriteResult SendJob(std::string_view name, std::string_view data, const JobOptions& options = {},
                     const CancelToken* cancel = nullptr);
+
+/// Waits until the work that ended jobs left behind is done (cancel requests to a slow print
+/// service, connects given up on), at most `timeout`; true when nothing is left. For the end
+/// of the program, so that a job cancelled just before is cancelled on the server too.
+bool FinishLeftWork(std::chrono::milliseconds timeout);
 
 /// Drives one job through an Output: open, the pieces, finish, or abort on cancel or failure.
 WriteResult SendThrough(Output& output, std::string_view data, const JobOptions& options,

@@ -268,7 +268,7 @@ class IppOutput final : public Output {
     // The job is cancelled while the upload still hangs: a printer that saw the upload end
     // first would take the part it got for a whole job and print it.
     if (jobId_ > 0) {
-      result.cancelledOnServer = CancelOnServer(job);
+      CancelOnServer(job, result);
     }
     Close();
   }
@@ -383,7 +383,7 @@ class IppOutput final : public Output {
     return false;
   }
 
-  bool CancelOnServer(JobControl& job) {
+  void CancelOnServer(JobControl& job, WriteResult& result) {
     auto request = std::make_shared<CancelRequest>();
     request->host = host_;
     request->port = port_;
@@ -400,7 +400,8 @@ class IppOutput final : public Output {
         job.cancelled() ? job.options().serverCancelWait : std::chrono::milliseconds(3000);
     const bool done =
         RunUntilDone([request] { RunCancel(*request); }, nullptr, JobControl::Clock::now() + wait);
-    return done && request->cancelled;
+    result.cancelledOnServer = done && request->cancelled;
+    result.cancelPending = !done;
   }
 
   void Close() {

@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "printer/Destination.h"
 #include "printer/OutputKinds.h"
 
 namespace pl4120 {
@@ -166,6 +169,23 @@ void Fail(WriteResult& result, WriteResult::Status status, FailureKind failure, 
   result.message = std::move(message);
 }
 
+namespace {
+
+// The threads that RunUntilDone left to finish alone. Never destroyed: such a thread may
+// still end after the program's statics are gone.
+struct LeftWork {
+  std::mutex mutex;
+  std::condition_variable ended;
+  int running = 0;
+};
+
+LeftWork& Left() {
+  static LeftWork* left = new LeftWork;
+  return *left;
+}
+
+}  // namespace
+
 bool RunUntilDone(std::function<void()> work, const CancelToken* cancel,
                   std::chrono::steady_clock::time_point deadline) {
   struct Done {
@@ -181,14 +201,24 @@ bool RunUntilDone(std::function<void()> work, const CancelToken* cancel,
     work();  // no way to wait for it: the caller waits as long as it takes
     return true;
   }
+  LeftWork& left = Left();
+  {
+    std::lock_guard lock(left.mutex);
+    ++left.running;
+  }
   std::thread thread;
   try {
-    thread = std::thread([work = std::move(work), done] {
+    thread = std::thread([work = std::move(work), done, &left] {
       work();
       const std::uint64_t one = 1;
       (void)!write(done->fd, &one, sizeof one);
+      std::lock_guard lock(left.mutex);
+      --left.running;
+      left.ended.notify_all();
     });
   } catch (const std::system_error&) {
+    std::lock_guard lock(left.mutex);
+    --left.running;
     return false;  // no thread to run it on: as good as a time-out
   }
   const int cancelFd = cancel != nullptr ? cancel->fd() : -1;
@@ -212,3 +242,13 @@ bool RunUntilDone(std::function<void()> work, const CancelToken* cancel,
 }
 
 }  // namespace pl4120::detail
+
+namespace pl4120 {
+
+bool FinishLeftWork(std::chrono::milliseconds timeout) {
+  detail::LeftWork& left = detail::Left();
+  std::unique_lock lock(left.mutex);
+  return left.ended.wait_for(lock, timeout, [&] { return left.running == 0; });
+}
+
+}  // namespace pl4120

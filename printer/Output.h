@@ -52,7 +52,10 @@ struct WriteResult {
   std::uint64_t total = 0;         ///< bytes of the job
   std::uint64_t sent = 0;          ///< bytes the destination has taken (all of them when written)
   int jobId = 0;                   ///< the job's number at a printer or print service, 0 otherwise
-  bool cancelledOnServer = false;  ///< a print-service job was cancelled there
+  bool cancelledOnServer = false;  ///< the printer or service confirmed the job's cancel
+  /// The cancel request was still on its way when the job ended; it goes on in the
+  /// background (see FinishLeftWork).
+  bool cancelPending = false;
 
   /// A device that does not exist: the printers that were found instead.
   bool lookedForPrinters = false;

@@ -127,6 +127,9 @@ std::string CancelledMessage(const std::string& name, const WriteResult& result)
   if (service && result.cancelledOnServer) {
     return text + ", задание отменено.";
   }
+  if (service && result.cancelPending) {
+    return text + ", задание отменяется.";
+  }
   if (service && result.jobId != 0) {
     return text +
            ". Отменить задание не удалось: то, что принтер уже получил, он может "

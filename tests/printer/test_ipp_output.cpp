@@ -84,7 +84,9 @@ TEST_F(IppPrinter, CancelMidwayLeavesAShorterCancelledJob) {
   const WriteResult r = SendJob(printer_.uri(), data, options, &cancel);
 
   EXPECT_TRUE(r.cancelled());
-  EXPECT_TRUE(r.cancelledOnServer);
+  // Confirmed at once by a quick server; a slow one gets the request all the same.
+  EXPECT_TRUE(r.cancelledOnServer || r.cancelPending);
+  ASSERT_TRUE(FinishLeftWork(std::chrono::seconds(5)));
   ASSERT_GT(r.jobId, 0);
   EXPECT_GE(r.sent, 1u << 20);
   EXPECT_LT(r.sent, data.size());
@@ -166,9 +168,10 @@ TEST_F(IppPrinter, CancelStopsWithin200msWhateverThePrinterDoes) {
     EXPECT_TRUE(job.Result().cancelled());
     printer_.Thaw();
   }
-  // Hung in the middle of the document: the upload fills every buffer and waits.
+  // Hung in the middle of the document: the upload fills every buffer (the system may let
+  // the printer's side alone take 32 MB) and waits.
   {
-    const std::string data = RandomBytes(24 << 20);
+    const std::string data(64 << 20, 'x');
     JobOptions options;
     options.stallDelay = milliseconds(200);
     std::atomic<bool> frozen{false};
@@ -191,7 +194,7 @@ TEST_F(IppPrinter, CancelStopsWithin200msWhateverThePrinterDoes) {
     ASSERT_EQ(result.wait_for(milliseconds(2000)), std::future_status::ready);
     EXPECT_LT(Ms(Clock::now() - cancelled), 200);
     const WriteResult r = result.get();
-    EXPECT_TRUE(r.cancelled());
+    EXPECT_TRUE(r.cancelled()) << int(r.status) << " " << int(r.failure) << " " << r.message;
     EXPECT_LT(r.sent, data.size());
     printer_.Thaw();
   }

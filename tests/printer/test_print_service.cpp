@@ -154,7 +154,9 @@ TEST_F(PrintService, CancelDuringTheUploadCancelsTheJob) {
   const WriteResult r = SendJob("cups:Raw", data, options_, &cancel);
 
   EXPECT_TRUE(r.cancelled());
-  EXPECT_TRUE(r.cancelledOnServer);
+  // Confirmed at once by a quick server; a slow one gets the request all the same.
+  EXPECT_TRUE(r.cancelledOnServer || r.cancelPending);
+  ASSERT_TRUE(FinishLeftWork(std::chrono::seconds(5)));
   ASSERT_GT(r.jobId, 0);
   EXPECT_LT(r.sent, data.size());
   EXPECT_EQ(Job("Raw", r.jobId).state, 7) << "the job should be cancelled, not printed";

@@ -166,6 +166,12 @@ TEST(DeviceErrors, CancelSaysHowFarTheJobGot) {
             "Печать на \"cups:Raw\" прервана: отправлено 1000 из 5000 байт, задание отменено.");
 
   queue.cancelledOnServer = false;
+  queue.cancelPending = true;
+  EXPECT_EQ(DeviceErrorMessage("cups:Raw", queue),
+            "Печать на \"cups:Raw\" прервана: отправлено 1000 из 5000 байт, задание "
+            "отменяется.");
+
+  queue.cancelPending = false;
   const std::string uncancelled = DeviceErrorMessage("cups:Raw", queue);
   EXPECT_NE(uncancelled.find("Отменить задание не удалось"), std::string::npos) << uncancelled;
 
