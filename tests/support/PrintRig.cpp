@@ -528,6 +528,15 @@ std::vector<int> IppEvePrinter::Jobs() const {
   return jobs;
 }
 
+void IppEvePrinter::ClearSpool() const {
+  for (const int id : Jobs()) {
+    const std::string path = JobPath(id);
+    if (!path.empty()) {
+      unlink(path.c_str());
+    }
+  }
+}
+
 std::string IppEvePrinter::JobPath(int id) const {
   const std::string prefix = std::to_string(id) + "-";
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir((dir_ / "spool").c_str()), &closedir);

@@ -180,6 +180,8 @@ class IppEvePrinter {
   bool JobBytes(int id, std::string* bytes) const;
   /// The jobs whose files are in the spool, by number.
   std::vector<int> Jobs() const;
+  /// Removes the kept job files.
+  void ClearSpool() const;
   /// Stops and continues the printer's process: a printer that hangs.
   void Freeze() const;
   void Thaw() const;
