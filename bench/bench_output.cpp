@@ -3,7 +3,8 @@
 // - 100 MB to a file: SendJob, and a plain write() loop of 64 KiB pieces;
 // - 10 MB to an IPP printer (ippeveprinter): SendJob, and ipptool's print-job;
 // - cancel to stopped, per kind of destination: a FIFO and a TCP printer that stopped reading,
-//   an IPP printer that hangs in the middle of a job, a print-service queue during the upload.
+//   an IPP printer during the upload and one that hangs in the middle of a job, a
+//   print-service queue during the upload.
 // Run from the release preset: build/release/bench/bench_output
 
 #include <benchmark/benchmark.h>
@@ -216,11 +217,13 @@ void CancelIpp(benchmark::State& state, pl4120::rig::IppEvePrinter* printer) {
   }
 }
 
-void CancelQueue(benchmark::State& state, pl4120::rig::PrivateCupsd* service) {
+// A job in the middle of its upload to a printer or service that answers at once.
+void CancelUpload(benchmark::State& state, const std::string& name, const std::string& service,
+                  pl4120::rig::IppEvePrinter* printer) {
   const std::string data = Bytes(64 << 20);
   for (auto _ : state) {
     JobOptions options;
-    options.printService = service->server();
+    options.printService = service;
     options.progressInterval = milliseconds(0);
     std::atomic<bool> uploading{false};
     options.onProgress = [&](const Progress& p) {
@@ -228,7 +231,7 @@ void CancelQueue(benchmark::State& state, pl4120::rig::PrivateCupsd* service) {
         uploading = true;
       }
     };
-    const bool ok = TimeCancel(state, "cups:Raw", data, options, [&] {
+    const bool ok = TimeCancel(state, name, data, options, [&] {
       const auto end = Clock::now() + milliseconds(5000);
       while (!uploading && Clock::now() < end) {
         std::this_thread::sleep_for(milliseconds(1));
@@ -236,6 +239,10 @@ void CancelQueue(benchmark::State& state, pl4120::rig::PrivateCupsd* service) {
       return uploading.load();
     });
     pl4120::FinishLeftWork(milliseconds(5000));
+    if (printer != nullptr) {
+      WaitIdle(*printer);
+      printer->ClearSpool();
+    }
     if (!ok) {
       break;
     }
@@ -279,6 +286,10 @@ int main(int argc, char** argv) {
       ->Iterations(10)
       ->Unit(benchmark::kMillisecond);
   if (printerProblem.empty()) {
+    benchmark::RegisterBenchmark("Cancel/ipp-upload", CancelUpload, printer.uri(), "", &printer)
+        ->UseManualTime()
+        ->Iterations(10)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Cancel/ipp-hung-printer", CancelIpp, &printer)
         ->UseManualTime()
         ->Iterations(5)
@@ -288,7 +299,8 @@ int main(int argc, char** argv) {
   pl4120::rig::TcpSink sink;
   const std::string serviceProblem = service.Start();
   if (serviceProblem.empty() && service.AddQueue("Raw", sink.uri()).empty()) {
-    benchmark::RegisterBenchmark("Cancel/cups-queue-upload", CancelQueue, &service)
+    benchmark::RegisterBenchmark("Cancel/cups-queue-upload", CancelUpload, "cups:Raw",
+                                 service.server(), nullptr)
         ->UseManualTime()
         ->Iterations(10)
         ->Unit(benchmark::kMillisecond);

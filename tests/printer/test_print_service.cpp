@@ -99,6 +99,23 @@ TEST_F(PrintService, ListsItsQueuesAndNamesThemWhenADeviceIsMissing) {
   EXPECT_FALSE(file.lookedForPrinters);
 }
 
+TEST_F(PrintService, FoundWhereTheEnvironmentSaysLikeByAnyClient) {
+  ASSERT_EQ(setenv("CUPS_SERVER", service_.server().c_str(), 1), 0);
+
+  // A thread of its own reads the library's settings afresh, as the program's worker does.
+  BackgroundJob job("cups:Raw", PrinterText());
+  auto queues = std::async(std::launch::async, [] { return ListPrintQueues(); });
+
+  ASSERT_TRUE(job.Wait(std::chrono::seconds(10)));
+  const WriteResult r = job.Result();
+  const std::vector<std::string> listed = queues.get();
+  unsetenv("CUPS_SERVER");
+  EXPECT_TRUE(r.ok()) << r.message;
+  EXPECT_EQ(listed, std::vector<std::string>{"cups:Raw"});
+  ASSERT_TRUE(printer_.WaitForEnded(1, std::chrono::seconds(20)));
+  EXPECT_TRUE(printer_.Received() == PrinterText());
+}
+
 TEST_F(PrintService, FailuresSayWhatWentWrong) {
   ASSERT_EQ(service_.AddQueue("Closed", printer_.uri()), "");
   ASSERT_EQ(service_.Reject("Closed"), "");
