@@ -150,8 +150,18 @@ bool WaitForPort(int port, milliseconds timeout) {
 
 // --- Child processes ------------------------------------------------------------------------
 
-bool Child::Start(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+bool Child::Start(const std::vector<std::string>& command, const std::vector<std::string>& env,
                   const std::string& log) {
+  // A test that is killed leaves no printer or service behind: the child gets SIGKILL when
+  // the thread that started it ends.
+  std::vector<std::string> argv = command;
+  static const std::string setpriv = FindProgram("setpriv");
+  if (!setpriv.empty()) {
+    if (argv.front() != setpriv) {
+      argv.insert(argv.begin(), setpriv);
+    }
+    argv.insert(argv.begin() + 1, {"--pdeathsig", "KILL"});
+  }
   std::vector<std::string> environment;
   for (char** e = environ; *e != nullptr; ++e) {
     environment.emplace_back(*e);

@@ -53,9 +53,10 @@ class Child {
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
 
-  /// Starts argv[0] (a full path) with `env` ("NAME=value") added to this process's
-  /// environment, its output going to `log`. False when it could not be started.
-  bool Start(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+  /// Starts command[0] (a full path) with `env` ("NAME=value") added to this process's
+  /// environment, its output going to `log`. It is killed when the starting thread ends, so
+  /// start it from a thread that outlives it. False when it could not be started.
+  bool Start(const std::vector<std::string>& command, const std::vector<std::string>& env,
              const std::string& log);
   bool running();
   void Signal(int signal) const;
