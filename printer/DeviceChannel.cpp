@@ -1,10 +1,13 @@
 #include "printer/DeviceChannel.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +15,10 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
-#include <system_error>
+#include <optional>
+
+#include "printer/Destination.h"
+#include "printer/OutputKinds.h"
 
 namespace pl4120 {
 namespace {
@@ -137,33 +143,187 @@ class SigpipeGuard {
   bool wasPending_ = false;
 };
 
-WriteResult Failure(WriteResult::Status status, int error, std::string path) {
-  WriteResult result;
-  result.status = status;
-  result.error = error;
-  result.path = std::move(path);
-  result.message = std::generic_category().message(error);
-  return result;
-}
+// A device node, FIFO or ordinary file, written without blocking: every wait is a poll on the
+// descriptor and the job's cancel descriptor.
+class DeviceOutput final : public Output {
+ public:
+  explicit DeviceOutput(DeviceTarget target) : target_(std::move(target)) {}
+  ~DeviceOutput() override { CloseQuietly(); }
+  DeviceOutput(const DeviceOutput&) = delete;
+  DeviceOutput& operator=(const DeviceOutput&) = delete;
 
-// Hands over every byte; returns 0 or the errno of the failed write.
-int WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const std::size_t chunk = std::min<std::size_t>(data.size(), SSIZE_MAX);
-    const ssize_t written = write(fd, data.data(), chunk);
-    if (written < 0) {
+  bool Open(JobControl& job, WriteResult& result) override {
+    using Status = WriteResult::Status;
+    result.path = target_.path;
+    if (target_.path.find('\0') != std::string::npos) {
+      // open() would silently use only the part before the NUL: a different file.
+      detail::Fail(result, Status::OpenFailed, FailureKind::System, EINVAL);
+      return false;
+    }
+    fd_ = OpenTarget(target_);
+    if (fd_ < 0) {
+      const int error = errno;
+      detail::Fail(result, Status::OpenFailed, FailureKind::System, error);
+      if (IsMissingDevice(error)) {
+        detail::LookForPrinters(job.options(), job.cancelToken(), result);
+      }
+      return false;
+    }
+    struct stat st {};
+    if (fstat(fd_, &st) != 0) {
+      return FailOpen(result, errno);
+    }
+    if (WantsLock(st)) {
+      int locked;
+      while ((locked = flock(fd_, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+      }
+      if (locked != 0) {
+        const int error = errno;
+        const bool noLocksHere =
+            error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS;
+        if (!noLocksHere) {
+          return FailOpen(result, error);
+        }
+      }
+    }
+    // Truncate only now: a writer that loses the race for the lock must not empty the
+    // winner's output.
+    if (S_ISREG(st.st_mode) && ftruncate(fd_, 0) != 0) {
+      return FailOpen(result, errno);
+    }
+    pipe_ = S_ISFIFO(st.st_mode);
+    tty_ = S_ISCHR(st.st_mode) && isatty(fd_) == 1;
+    sigpipeGuard_.emplace();
+    return true;
+  }
+
+  bool Write(std::string_view piece, JobControl& job, WriteResult& result) override {
+    while (!piece.empty()) {
+      if (job.cancelled()) {
+        return false;
+      }
+      const std::size_t chunk = std::min<std::size_t>(piece.size(), SSIZE_MAX);
+      const ssize_t written = write(fd_, piece.data(), chunk);
+      if (written > 0) {
+        piece.remove_prefix(static_cast<std::size_t>(written));
+        afterReady_ = false;
+        job.Handed(static_cast<std::uint64_t>(written));
+        continue;
+      }
+      if (written == 0) {
+        // A device that takes nothing and reports no error would loop forever.
+        detail::Fail(result, WriteResult::Status::WriteFailed, FailureKind::System, EIO);
+        return false;
+      }
       if (errno == EINTR) {
         continue;
       }
-      return errno;
+      if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        detail::Fail(result, WriteResult::Status::WriteFailed, FailureKind::System, errno);
+        return false;
+      }
+      if (!WaitUntilWritable(job, result)) {
+        return false;
+      }
     }
-    if (written == 0) {
-      return EIO;  // a device that takes nothing and reports no error would loop forever
-    }
-    data.remove_prefix(static_cast<std::size_t>(written));
+    return true;
   }
-  return 0;
-}
+
+  bool Finish(JobControl& job, WriteResult& result) override {
+    // A serial port would hold its queued bytes in close() for up to half a minute; waiting
+    // for them here keeps the wait cancellable.
+    while (tty_ && Queued() > 0) {
+      if (!job.Pause(std::chrono::milliseconds(20))) {
+        return false;
+      }
+    }
+    const int closed = close(fd_);
+    fd_ = -1;
+    sigpipeGuard_.reset();
+    if (closed != 0) {
+      detail::Fail(result, WriteResult::Status::WriteFailed, FailureKind::System, errno);
+      return false;
+    }
+    return true;
+  }
+
+  void Abort(JobControl& job, WriteResult& result) override {
+    if (fd_ >= 0 && tty_) {
+      result.sent = Taken(job.handed());
+      tcflush(fd_, TCOFLUSH);  // what the port still holds never reaches the printer
+    } else {
+      result.sent = job.handed();  // a pipe's reader still gets what the pipe holds
+    }
+    CloseQuietly();
+  }
+
+  std::uint64_t Taken(std::uint64_t handed) const override {
+    const std::uint64_t queued = Queued();
+    return handed > queued ? handed - queued : 0;
+  }
+
+ private:
+  bool FailOpen(WriteResult& result, int error) {
+    CloseQuietly();
+    detail::Fail(result, WriteResult::Status::OpenFailed, FailureKind::System, error);
+    return false;
+  }
+
+  void CloseQuietly() {
+    if (fd_ >= 0) {
+      close(fd_);
+      fd_ = -1;
+    }
+    sigpipeGuard_.reset();
+  }
+
+  // A device name, or a path typed into /dev, that leads to no device.
+  bool IsMissingDevice(int error) const {
+    if (error != ENOENT && error != ENXIO && error != ENODEV) {
+      return false;
+    }
+    return target_.device || UnderDev(target_.path);
+  }
+
+  // Bytes that the system holds between this descriptor and the printer.
+  std::uint64_t Queued() const {
+    int queued = 0;
+    if (fd_ < 0 || !(pipe_ || tty_) || ioctl(fd_, pipe_ ? FIONREAD : TIOCOUTQ, &queued) != 0 ||
+        queued < 0) {
+      return 0;
+    }
+    return static_cast<std::uint64_t>(queued);
+  }
+
+  // Some drivers (the parallel port's among them) have no poll and always say "ready"; a
+  // write that still finds no room right after such a wake-up waits a little instead, so
+  // that the loop does not spin.
+  bool WaitUntilWritable(JobControl& job, WriteResult& result) {
+    if (afterReady_) {
+      afterReady_ = false;
+      return job.Pause(std::chrono::milliseconds(20));
+    }
+    switch (job.Wait(fd_, POLLOUT)) {
+      case JobControl::Wake::Ready:
+        afterReady_ = true;
+        return true;
+      case JobControl::Wake::Failed:
+        detail::Fail(result, WriteResult::Status::WriteFailed, FailureKind::System, errno);
+        return false;
+      case JobControl::Wake::Cancelled:
+      case JobControl::Wake::TimedOut:
+        break;
+    }
+    return false;
+  }
+
+  DeviceTarget target_;
+  int fd_ = -1;
+  bool pipe_ = false;
+  bool tty_ = false;
+  bool afterReady_ = false;
+  std::optional<SigpipeGuard> sigpipeGuard_;
+};
 
 }  // namespace
 
@@ -192,73 +352,16 @@ DeviceTarget ResolveDeviceName(std::string_view name) {
                            [](const std::string& path) { return access(path.c_str(), F_OK) == 0; });
 }
 
+namespace detail {
+
+std::unique_ptr<Output> MakeDeviceOutput(DeviceTarget target) {
+  return std::make_unique<DeviceOutput>(std::move(target));
+}
+
+}  // namespace detail
+
 WriteResult WriteToDevice(std::string_view name, std::string_view data) {
-  using Status = WriteResult::Status;
-  if (name.find('\0') != std::string_view::npos) {
-    // open() would silently use only the part before the NUL: a different file.
-    return Failure(Status::OpenFailed, EINVAL, std::string(name));
-  }
-  const DeviceTarget target = ResolveDeviceName(name);
-
-  int fd = OpenTarget(target);
-  if (fd < 0) {
-    return Failure(Status::OpenFailed, errno, target.path);
-  }
-  // Closes on the early returns below; the final close is checked separately.
-  auto closeQuietly = [&fd] {
-    if (fd >= 0) {
-      close(fd);
-      fd = -1;
-    }
-  };
-
-  struct stat st {};
-  if (fstat(fd, &st) != 0) {
-    const int error = errno;
-    closeQuietly();
-    return Failure(Status::OpenFailed, error, target.path);
-  }
-  if (WantsLock(st)) {
-    int locked;
-    while ((locked = flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-    }
-    if (locked != 0) {
-      const int error = errno;
-      const bool noLocksHere =
-          error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS;
-      if (!noLocksHere) {
-        closeQuietly();
-        return Failure(Status::OpenFailed, error, target.path);
-      }
-    }
-  }
-  // Truncate only now: a writer that loses the race for the lock must not empty the winner's
-  // output.
-  if (S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
-    const int error = errno;
-    closeQuietly();
-    return Failure(Status::OpenFailed, error, target.path);
-  }
-  const int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    const int error = errno;
-    closeQuietly();
-    return Failure(Status::OpenFailed, error, target.path);
-  }
-
-  SigpipeGuard sigpipeGuard;
-  if (const int error = WriteAll(fd, data); error != 0) {
-    closeQuietly();
-    return Failure(Status::WriteFailed, error, target.path);
-  }
-  const int closed = close(fd);
-  fd = -1;
-  if (closed != 0) {
-    return Failure(Status::WriteFailed, errno, target.path);
-  }
-  WriteResult result;
-  result.path = target.path;
-  return result;
+  return SendJob(name, data);
 }
 
 }  // namespace pl4120

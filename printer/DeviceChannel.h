@@ -4,26 +4,20 @@
 #include <string>
 #include <string_view>
 
+#include "printer/Output.h"
+
 namespace pl4120 {
 
-/// The outcome of one send.
-struct WriteResult {
-  enum class Status { Written, OpenFailed, WriteFailed };
-  Status status = Status::Written;
-  int error = 0;        ///< errno of the failure; 0 when written
-  std::string path;     ///< the path actually opened (a DOS device name mapped to its device)
-  std::string message;  ///< the system's text for error (strerror), empty when written
-
-  bool ok() const noexcept { return status == Status::Written; }
-};
-
-/// Opens the device or file `name` (unchanged; DOS device names PRN, LPTn, COMn, NUL map onto
-/// this system's devices), hands over every byte of `data`, and closes it again. An ordinary
-/// file is created or truncated; a device is never created. Never blocks on the open.
+/// Sends `data` to the destination `name` and waits until that is done: a blocking
+/// convenience over SendJob (see printer/Destination.h) for callers that can wait.
 ///
-/// Details of one send:
+/// A device or file name (anything that is not socket://, ipp://, ipps:// or cups:) is
+/// opened unchanged (DOS device names PRN, LPTn, COMn, NUL map onto this system's devices),
+/// handed every byte of `data`, and closed again. An ordinary file is created or truncated;
+/// a device is never created. Details of one send to a device or file:
 /// - The open never blocks: a FIFO without a reader or a port that is not ready fails at once.
-///   Once open, the bytes are written in blocking mode until all are handed over.
+///   The descriptor stays non-blocking; the writer waits in poll() on it together with the
+///   job's cancel descriptor, so a send can always be stopped.
 /// - Exclusive use: right after the open an exclusive, non-blocking `flock` is taken (not on
 ///   the memory devices such as /dev/null, which keep nothing). When another writer holds it
 ///   the send fails as OpenFailed with error EWOULDBLOCK, and the file is left as it was; a
@@ -35,6 +29,8 @@ struct WriteResult {
 /// - A reader of a pipe that goes away mid-send gives WriteFailed (EPIPE); the process is not
 ///   killed by SIGPIPE.
 /// - A failing close (a late write error) is a WriteFailed too.
+/// - A device name whose node does not exist fails with the print service's queues and the
+///   printer device nodes that are present listed in the result.
 WriteResult WriteToDevice(std::string_view name, std::string_view data);
 
 /// Where a name leads.

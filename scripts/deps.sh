@@ -6,6 +6,8 @@ set -euo pipefail
 PL4120_PACKAGES=(
   g++ cmake ninja-build git clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libcups2-dev  # the print service's client library
+  cups-ipp-utils dbus-daemon cups-daemon cups-client cups  # the tests' own printer and service
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils openbox imagemagick
   fonts-dejavu-core

@@ -13,6 +13,11 @@ std::string RussianErrorText(int error);
 /// exist or membership of its group would not help. UTF-8.
 std::string AccessAdvice(const std::string& path);
 
-/// The message of the error box for a failed send to the device `name` (the name as the user
-/// typed it; the path actually opened is named too when it differs). UTF-8.
+/// The message for a send to the destination `name` (the name as the user typed it) that did
+/// not end well: the error box's text for a failure, naming the destination (and the path
+/// actually opened when it differs) and the reason; for a cancelled job, how far it got and
+/// what becomes of the rest. Empty for a send that succeeded. UTF-8.
 std::string DeviceErrorMessage(const std::string& name, const pl4120::WriteResult& result);
+
+/// What the progress says while the destination takes no byte.
+std::string StallText();

@@ -17,7 +17,10 @@
 #include <string>
 #include <thread>
 
+#include "printer/Destination.h"
 #include "printer/DeviceChannel.h"
+#include "tests/printer/JobTestSupport.h"
+#include "tests/support/PrintRig.h"
 
 namespace pl4120 {
 namespace {
@@ -34,13 +37,7 @@ void PutFile(const fs::path& path, const std::string& content) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
 
-std::string AllBytes(std::size_t size) {
-  std::string out(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) {
-    out[i] = static_cast<char>((i * 7 + i / 256) % 256);
-  }
-  return out;
-}
+using testing::AllBytes;
 
 bool Exists(const std::string& path) {
   struct stat st {};
@@ -196,62 +193,16 @@ TEST_F(DeviceChannel, FifoWithoutReaderFailsAtOnce) {
   EXPECT_EQ(r.path, path);
 }
 
-// Reads a FIFO until the writer closes it. The FIFO is opened here, before the send, so the
-// sender finds a reader; poll waits for the first bytes without spinning.
-class FifoReader {
- public:
-  FifoReader(const std::string& path, std::size_t stopAfter)
-      : fd_(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)), stopAfter_(stopAfter) {
-    if (fd_ >= 0) {
-      thread_ = std::thread([this] { Run(); });
-    }
-  }
-  ~FifoReader() { Join(); }
-  bool opened() const { return fd_ >= 0; }
-  const std::string& Join() {
-    if (thread_.joinable()) {
-      thread_.join();
-    }
-    return received_;
-  }
-
- private:
-  void Run() {
-    pollfd p{fd_, POLLIN, 0};
-    while (poll(&p, 1, -1) < 0 && errno == EINTR) {
-    }
-    char buf[4096];
-    while (received_.size() < stopAfter_) {
-      const ssize_t n = read(fd_, buf, sizeof buf);
-      if (n > 0) {
-        received_.append(buf, static_cast<std::size_t>(n));
-      } else if (n == 0) {
-        break;  // the writer closed
-      } else if (errno == EAGAIN) {
-        while (poll(&p, 1, -1) < 0 && errno == EINTR) {
-        }
-      } else if (errno != EINTR) {
-        break;
-      }
-    }
-    close(fd_);
-  }
-
-  int fd_;
-  std::size_t stopAfter_;
-  std::string received_;
-  std::thread thread_;
-};
-
 TEST_F(DeviceChannel, FifoWithReaderReceivesEveryByte) {
   const std::string path = In("pipe");
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
   const std::string data = AllBytes(300 * 1024);  // several times what a pipe buffers
-  FifoReader reader(path, SIZE_MAX);
+  rig::FifoSink reader(path);
   ASSERT_TRUE(reader.opened());
   const WriteResult r = WriteToDevice(path, data);
   EXPECT_TRUE(r.ok()) << r.message;
-  const std::string& received = reader.Join();
+  ASSERT_TRUE(reader.WaitForEnded(1, std::chrono::seconds(10)));
+  const std::string received = reader.Received();
   EXPECT_EQ(received.size(), data.size());
   EXPECT_TRUE(received == data);
 }
@@ -259,10 +210,10 @@ TEST_F(DeviceChannel, FifoWithReaderReceivesEveryByte) {
 TEST_F(DeviceChannel, ReaderLeavingMidwayIsAWriteFailureNotACrash) {
   const std::string path = In("pipe");
   ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
-  FifoReader reader(path, 1);
+  rig::FifoSink reader(path, rig::SinkBehaviour{.closeAfter = 1});
   ASSERT_TRUE(reader.opened());
   const WriteResult r = WriteToDevice(path, AllBytes(4 << 20));
-  reader.Join();
+  ASSERT_TRUE(reader.WaitForEnded(1, std::chrono::seconds(10)));
   EXPECT_EQ(r.status, Status::WriteFailed);
   EXPECT_EQ(r.error, EPIPE);
   // The SIGPIPE of the failed write was taken back, not left pending for the next unblock.
@@ -337,6 +288,85 @@ TEST_F(DeviceChannel, DanglingLinkIsNotFollowedToCreateItsTarget) {
   PutFile(target, "old");
   ASSERT_TRUE(WriteToDevice(link, "new").ok());
   EXPECT_EQ(ReadFile(target), "new");
+}
+
+// The same sends as a worker runs them: in the background, with progress and a cancel.
+
+TEST_F(DeviceChannel, ProgressFollowsASlowReader) {
+  const std::string path = In("slow");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  rig::FifoSink reader(path, rig::SinkBehaviour{.bytesPerSecond = 400 * 1024});
+  ASSERT_TRUE(reader.opened());
+  const std::string data = AllBytes(200 * 1024);  // three times what the pipe holds
+  JobOptions options;
+  options.progressInterval = std::chrono::milliseconds(30);
+  options.stallDelay = std::chrono::milliseconds(400);
+
+  testing::BackgroundJob job(path, data, options);
+
+  ASSERT_TRUE(job.Wait(std::chrono::seconds(5)));
+  const WriteResult r = job.Result();
+  ASSERT_TRUE(r.ok()) << r.message;
+  const std::vector<Progress> reports = job.log().reports();
+  ASSERT_GE(reports.size(), 3u);
+  int between = 0;
+  for (std::size_t i = 1; i < reports.size(); ++i) {
+    EXPECT_GE(reports[i].sent, reports[i - 1].sent);
+    EXPECT_FALSE(reports[i].stalled);
+    // What still sits in the pipe is not counted as taken by the printer.
+    between += reports[i].sent > 0 && reports[i].sent + 64 * 1024 < data.size();
+  }
+  EXPECT_GE(between, 2);
+  EXPECT_EQ(reports.back().sent, data.size());
+  ASSERT_TRUE(reader.WaitForEnded(1, std::chrono::seconds(5)));
+  EXPECT_TRUE(reader.Received() == data);
+}
+
+TEST_F(DeviceChannel, StalledReaderIsReportedAndCancelStopsWithin200ms) {
+  const std::string path = In("stalled");
+  ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+  rig::FifoSink reader(path, rig::SinkBehaviour{.stopReadingAfter = 10 * 1024});
+  ASSERT_TRUE(reader.opened());
+  const std::string data = AllBytes(1 << 20);
+  JobOptions options;
+  options.stallDelay = std::chrono::milliseconds(300);
+
+  testing::BackgroundJob job(path, data, options);
+  ASSERT_TRUE(reader.WaitForBytes(10 * 1024, std::chrono::seconds(5)));
+  const auto stoppedReading = testing::Clock::now();
+  const auto stalled = job.log().WaitForStall(std::chrono::seconds(5));
+  ASSERT_TRUE(stalled.has_value());
+  EXPECT_GE(testing::Ms(*stalled - stoppedReading), 250);
+  EXPECT_FALSE(job.Wait(std::chrono::milliseconds(0))) << "a stall alone must not end the job";
+
+  const auto cancelled = job.Cancel();
+
+  ASSERT_TRUE(job.Wait(std::chrono::seconds(1)));
+  EXPECT_LT(testing::Ms(job.ended() - cancelled), 200);
+  const WriteResult r = job.Result();
+  EXPECT_EQ(r.status, Status::Cancelled);
+  EXPECT_GT(r.sent, 10u * 1024);
+  EXPECT_LT(r.sent, data.size());
+  // The bytes reported sent are the ones the reader gets: what the pipe held still arrives.
+  reader.Resume();
+  ASSERT_TRUE(reader.WaitForEnded(1, std::chrono::seconds(5)));
+  EXPECT_EQ(reader.total(), r.sent);
+  EXPECT_TRUE(reader.Received() == data.substr(0, r.sent));
+}
+
+TEST_F(DeviceChannel, JobCancelledBeforeItStartsTouchesNothing) {
+  const std::string path = In("kept.prn");
+  PutFile(path, "the file as it was");
+  CancelToken cancel;
+  cancel.Cancel();
+
+  const WriteResult r = SendJob(path, "new bytes", {}, &cancel);
+
+  EXPECT_EQ(r.status, Status::Cancelled);
+  EXPECT_EQ(r.sent, 0u);
+  EXPECT_EQ(ReadFile(path), "the file as it was");
+  EXPECT_FALSE(Exists(In("never.prn")) || SendJob(In("never.prn"), "x", {}, &cancel).ok());
+  EXPECT_FALSE(Exists(In("never.prn")));
 }
 
 struct MapCase {
