@@ -23,7 +23,8 @@ class QMouseEvent;
 class TOemMemo;
 namespace pl4120 {
 struct PrinterSettings;
-}
+struct StoredSettings;
+}  // namespace pl4120
 class TSpinEdit;
 
 /// The program's one window: the settings page ("Установки") with the printer settings and
@@ -125,6 +126,8 @@ class TPL4120_1 : public QMainWindow {
   void SetPrint1Click();
   void QuitNoSvClick();
   void QuitSaveClick();
+  void Save3Click();  // "Load": the stored settings into the controls
+  void Save4Click();  // "Save": the settings stored now
   void btLoadTxClick();
   void btMergTxClick();
   void btPrinTxClick();
@@ -165,6 +168,19 @@ class TPL4120_1 : public QMainWindow {
   pl4120::PrinterSettings CurrentSettings() const;
   /// Puts a settings value into the controls of the settings page.
   void ApplySettings(const pl4120::PrinterSettings& settings);
+
+  // Settings kept between runs (Unit1Stored.cpp).
+  /// What "Выход с сохранением" keeps: the settings page and the text page's options.
+  pl4120::StoredSettings CurrentStoredSettings() const;
+  void ApplyStoredSettings(const pl4120::StoredSettings& settings);
+  /// Puts the settings stored in the user's settings file into the controls: at start, before
+  /// the window is shown (the window never does this by itself), and by "Load". A file that
+  /// cannot be read, is damaged or holds unusable values is reported in one line of the status
+  /// line. Returns false when nothing is stored; the controls then keep what they show.
+  bool LoadStoredSettings();
+  /// Stores CurrentStoredSettings() in the user's settings file. False, after the error box,
+  /// when the file could not be written.
+  bool StoreSettings();
 
   // Shared operations of the handlers.
   void SendToDevice(const std::string& data);

@@ -28,11 +28,9 @@ void TPL4120_1::SetPrint1Click() {
   SendToDevice(pl4120::BuildInitSequence(CurrentSettings()));
 }
 
-// Closing asks nothing and stores nothing; the message loop ends with the last window.
+// Closing asks nothing and stores nothing ("Выход с сохранением" stores the settings first,
+// Unit1Stored.cpp); the message loop ends with the last window.
 void TPL4120_1::QuitNoSvClick() {
-  close();
-}
-void TPL4120_1::QuitSaveClick() {
   close();
 }
 

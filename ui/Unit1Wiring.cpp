@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -48,8 +49,9 @@ void TrackMouseWithParts(QWidget* control) {
 
 }  // namespace
 
-// Every event of the window that has a handler. Events not connected here have none: no menu
-// item, no other button (Instruc included) and no other control reacts to a click or a change.
+// Every event of the window that has a handler. Events not connected here have none: no other
+// menu item, no other button (Instruc included) and no other control reacts to a click or a
+// change.
 void TPL4120_1::WireEvents() {
   // The window's frame: the status line and the page control's tab row and border.
   OnMouseMove(StatusBar1, &TPL4120_1::StatusBar1MouseMove);
@@ -91,6 +93,11 @@ void TPL4120_1::WireEvents() {
   connect(mmText, &TOemMemo::mouseReleased, this, Guard(this, &TPL4120_1::mmTextMouseUp));
   connect(mmText, &TOemMemo::keyReleased, this, Guard(this, &TPL4120_1::mmTextKeyUp));
   connect(edLPtx, &QLineEdit::textChanged, this, Guard(this, &TPL4120_1::edLPtxChange));
+
+  // Menu "File". A command that does what a button does runs its handler.
+  connect(Save3, &QAction::triggered, this, Guard(this, &TPL4120_1::Save3Click));
+  connect(Save4, &QAction::triggered, this, Guard(this, &TPL4120_1::Save4Click));
+  connect(Quit1, &QAction::triggered, this, Guard(this, &TPL4120_1::QuitNoSvClick));
 }
 
 void TPL4120_1::OnMouseMove(QWidget* control, MouseMoveHandler handler) {

@@ -2,7 +2,7 @@
 # The built program under a virtual X server with a small window manager, driven from the
 # outside like a user would: the window opens maximised, "Инициализировать принтер" sends the
 # defaults' 16 bytes to the device typed into the device field, "Выход без сохранения" ends
-# the program with exit code 0. The screenshot taken before the exit stays in the working
+# the program with exit code 0 and stores nothing. The screenshot taken before the exit stays in the working
 # directory (the build tree) as e2e_settings.png.
 #
 # The positions of the controls come from the program's own layout: pl4120_geometry, run on
@@ -80,6 +80,9 @@ if [[ -f "$SCRIPT_DIR/../lsan.supp" ]]; then
 fi
 export XDG_RUNTIME_DIR="$WORK/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# A configuration of the run's own: the program starts from the defaults, whatever the user
+# has stored, and stores nothing of the run in the user's folder.
+export XDG_CONFIG_HOME="$WORK/config"
 
 step "the window's layout"
 "$GEOMETRY" >"$WORK/layout" 2>"$WORK/geometry.log" || {
@@ -139,4 +142,5 @@ wait "$APP_PID"
 RC=$?
 APP_PID=""
 ((RC == 0)) || { cat "$WORK/app.log" >&2; fail "the program ended with exit code $RC"; }
+[[ ! -e "$XDG_CONFIG_HOME/pl4120/pl4120.ini" ]] || fail "'Выход без сохранения' stored the settings"
 step "PASS: the program ended with exit code 0"
