@@ -1,6 +1,7 @@
 // The window's events end to end: the settings page sends its sequence through the device
-// field, a failed send shows the error box and keeps the window, the exits close it, and an
-// exception in a handler is shown and survived.
+// field, a failed send shows the error box and keeps the window, the exits close it, "Помощь"
+// and the menu "Help" open the manual and the box "О программе", and an exception in a handler
+// is shown and survived.
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -30,6 +31,7 @@
 #include "WindowTest.h"
 #include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
+#include "ui/HelpWindow.h"
 #include "ui/OemMemo.h"
 
 using namespace Qt::StringLiterals;
@@ -229,6 +231,35 @@ class TestWiring : public TWindowTest {
 
     QVERIFY(!window()->isVisible());
     QVERIFY(!QFile::exists(out));
+  }
+
+  void helpOpensFromTheButtonAndTheMenu_data() {
+    QTest::addColumn<bool>("button");
+    QTest::newRow("Помощь") << true;
+    QTest::newRow("Help, Index") << false;
+  }
+
+  void helpOpensFromTheButtonAndTheMenu() {
+    QFETCH(bool, button);
+
+    if (button) {
+      QTest::mouseClick(window()->Instruc, Qt::LeftButton);
+    } else {
+      window()->About1->trigger();
+    }
+
+    auto* help = window()->findChild<THelpWindow*>();
+    QVERIFY(help != nullptr && help->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+  }
+
+  void aboutShowsTheProgramBox() {
+    window()->About2->trigger();
+
+    QCOMPARE(modals.boxes.size(), 1);
+    QCOMPARE(modals.boxes.first().objectName, u"AboutBox"_s);
+    QVERIFY(modals.boxes.first().text.contains(u"MIT"_s));
+    QVERIFY(window()->isVisible());
   }
 
   void exceptionInAGuardedHandlerIsShown_data() {
