@@ -60,7 +60,8 @@ steps='
   kill "$app" "$wm"
   wait "$app" "$wm" 2>/dev/null || true
 '
-XDG_RUNTIME_DIR=$(mktemp -d) xvfb-run -a -s "-screen 0 800x600x24" bash -euc "$steps" "$program"
+# A configuration folder of its own: the pictures show the defaults, whatever is stored.
+XDG_RUNTIME_DIR=$(mktemp -d) XDG_CONFIG_HOME=$(mktemp -d) xvfb-run -a -s "-screen 0 800x600x24" bash -euc "$steps" "$program"
 # Small files for the repository: the pictures need few colours.
 shots=(docs/screenshot-text.png docs/screenshot-settings.png docs/screenshot-open-dialog.png
   docs/screenshot-context-menu.png)

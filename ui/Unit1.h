@@ -12,6 +12,7 @@
 #include <string>
 
 class QAction;
+class QCloseEvent;
 class QFileDialog;
 class QFontDialog;
 class QFrame;
@@ -23,7 +24,8 @@ class QMouseEvent;
 class TOemMemo;
 namespace pl4120 {
 struct PrinterSettings;
-}
+struct StoredSettings;
+}  // namespace pl4120
 class TSpinEdit;
 
 /// The program's one window: the settings page ("Установки") with the printer settings and
@@ -125,8 +127,14 @@ class TPL4120_1 : public QMainWindow {
   void SetPrint1Click();
   void QuitNoSvClick();
   void QuitSaveClick();
-  void btLoadTxClick();
-  void btMergTxClick();
+  void InstrucClick();  // also "Index" of the menu "Help"
+  void About2Click();
+  void Save3Click();     // "Load": the stored settings into the controls
+  void Save4Click();     // "Save": the settings stored now
+  void btLoadTxClick();  // also "Load Text" of the menu "Text"
+  void btMergTxClick();  // also "Merge Text"
+  void SaveText1Click();
+  void Save2Click();  // "Save Text As ..."
   void btPrinTxClick();
   void bbNxPageClick();
   void edLPtxChange();
@@ -166,6 +174,33 @@ class TPL4120_1 : public QMainWindow {
   /// Puts a settings value into the controls of the settings page.
   void ApplySettings(const pl4120::PrinterSettings& settings);
 
+  // Settings kept between runs (Unit1Stored.cpp).
+  /// What "Выход с сохранением" keeps: the settings page and the text page's options.
+  pl4120::StoredSettings CurrentStoredSettings() const;
+  void ApplyStoredSettings(const pl4120::StoredSettings& settings);
+  /// Puts the settings stored in the user's settings file into the controls: at start, before
+  /// the window is shown (the window never does this by itself), and by "Load". A file that
+  /// cannot be read, is damaged or holds unusable values is reported in one line of the status
+  /// line. Returns false when nothing is stored; the controls then keep what they show.
+  bool LoadStoredSettings();
+  /// Stores CurrentStoredSettings() in the user's settings file. False, after the error box,
+  /// when the file could not be written.
+  bool StoreSettings();
+
+  // Saving the text (Unit1Text.cpp). Each returns false, after the error box when saving
+  // failed, when the text was not saved.
+  /// "Save Text": the editor's bytes back to CurrentTextFileName; with no current file,
+  /// SaveTextAs().
+  bool SaveText();
+  /// Asks for a file name first, then saves there.
+  bool SaveTextAs();
+  /// Writes the editor's bytes to the file `path` (a platform file name) in one step; on
+  /// success it becomes the current file and the text counts as unedited.
+  bool SaveTextTo(const std::string& path);
+  /// Before a text edited since it was read or saved would be lost: asks whether to save it.
+  /// True when the caller may go on ("Да" and the text saved, or "Нет"), false to stay.
+  bool EditedTextSettled();
+
   // Shared operations of the handlers.
   void SendToDevice(const std::string& data);
   void ReadTextFileIntoEditor();
@@ -178,10 +213,14 @@ class TPL4120_1 : public QMainWindow {
  protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  /// Every way of closing the window ends here: it closes once CanClose() agrees.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void BuildLayout();  // every control with its defaults (Unit1.cpp)
   void WireEvents();   // events -> handlers (Unit1Wiring.cpp)
+  /// Asks what must be settled before the window closes (Unit1Commands.cpp).
+  bool CanClose();
 
   using MouseMoveHandler = void (TPL4120_1::*)(QMouseEvent*);
   /// Hangs a mouse-move handler on a control (and the parts Qt builds inside it).
@@ -201,6 +240,7 @@ class TPL4120_1 : public QMainWindow {
   bool ChooseTextFile(std::string& path);
   /// "Чтение текста" (replace) and "Подгрузка текста" (append) after the dialog.
   void LoadTextFile(bool replace);
-  QString odOpenTxFileName;  // file chosen in the last confirmed use of odOpenTx
-  QString odOpenTxFilter;    // filter selected in the last confirmed use of odOpenTx
+  QString odOpenTxFileName;         // file chosen in the last confirmed use of odOpenTx
+  QString odOpenTxFilter;           // filter selected in the last confirmed use of odOpenTx
+  QFileDialog* sdSaveTx = nullptr;  // the dialog of "Save Text As ...", made at its first use
 };

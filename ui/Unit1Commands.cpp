@@ -1,12 +1,16 @@
+#include <QCloseEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QPointer>
+#include <algorithm>
+#include <iterator>
 
 #include "printer/DeviceChannel.h"
 #include "printer/InitSequence.h"
 #include "ui/Application.h"
 #include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
+#include "ui/HelpWindow.h"
 #include "ui/HintManager.h"
 #include "ui/Unit1.h"
 
@@ -28,12 +32,37 @@ void TPL4120_1::SetPrint1Click() {
   SendToDevice(pl4120::BuildInitSequence(CurrentSettings()));
 }
 
-// Closing asks nothing and stores nothing; the message loop ends with the last window.
+// Stores nothing ("Выход с сохранением" stores the settings first, Unit1Stored.cpp); the message
+// loop ends with the last window.
 void TPL4120_1::QuitNoSvClick() {
   close();
 }
-void TPL4120_1::QuitSaveClick() {
-  close();
+
+void TPL4120_1::closeEvent(QCloseEvent* event) {
+  bool canClose = false;
+  Guarded([&] { canClose = CanClose(); });  // a failure keeps the window and all it holds
+  if (canClose) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+bool TPL4120_1::CanClose() {
+  // What would be lost by closing, in the order the user is asked; the first answer that keeps
+  // the window open ends the asking.
+  using Check = bool (TPL4120_1::*)();
+  static constexpr Check kChecks[] = {&TPL4120_1::EditedTextSettled};
+  return std::all_of(std::begin(kChecks), std::end(kChecks),
+                     [this](Check check) { return (this->*check)(); });
+}
+
+void TPL4120_1::InstrucClick() {
+  ShowHelp(this);
+}
+
+void TPL4120_1::About2Click() {
+  ShowAbout(this);
 }
 
 void TPL4120_1::SendToDevice(const std::string& data) {

@@ -1,15 +1,19 @@
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <exception>
 
 #include "text/FileNames.h"
 #include "text/LineReader.h"
+#include "ui/ErrorBox.h"
 #include "ui/OemMemo.h"
+#include "ui/ReplaceFile.h"
 #include "ui/Unit1.h"
 
 namespace {
@@ -109,35 +113,48 @@ void FillEditor(TOemMemo* editor, pl4120::PosixFileSource& source, bool replace)
   }
 }
 
-}  // namespace
+QString TextNameFilter() {
+  return QString::fromStdString(pl4120::DialogFilterToNameFilter(kTextFilter));
+}
 
-bool TPL4120_1::ChooseTextFile(std::string& path) {
-  // The dialog of the toolkit itself, so that it behaves the same everywhere and can be
-  // answered by the window tests.
-  odOpenTx->setOption(QFileDialog::DontUseNativeDialog, true);
-  odOpenTx->setAcceptMode(QFileDialog::AcceptOpen);
-  odOpenTx->setFileMode(QFileDialog::ExistingFile);
-  odOpenTx->setNameFilter(QString::fromStdString(pl4120::DialogFilterToNameFilter(kTextFilter)));
-  if (!odOpenTxFilter.isEmpty()) {
-    odOpenTx->selectNameFilter(odOpenTxFilter);
-  }
-  odOpenTx->selectFile(odOpenTxFileName);
-  const int answer = odOpenTx->exec();
+// Shows a file dialog of the toolkit itself (it behaves the same everywhere and the window tests
+// can answer it). The confirmed file name, or an empty one when the user cancelled.
+QString ExecFileDialog(QFileDialog* dialog) {
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  const int answer = dialog->exec();
   // The name field's completion list is a window of its own: when Enter accepts the dialog
   // while the list is open, the list would stay on the screen after the dialog has gone.
-  for (QCompleter* completer : odOpenTx->findChildren<QCompleter*>()) {
+  for (QCompleter* completer : dialog->findChildren<QCompleter*>()) {
     if (completer->popup() != nullptr) {
       completer->popup()->hide();
     }
   }
-  if (answer != QDialog::Accepted) {
+  const QStringList files = dialog->selectedFiles();
+  if (answer != QDialog::Accepted || files.isEmpty()) {
+    return {};
+  }
+  return files.first();
+}
+
+QString DisplayName(const std::string& path) {
+  return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+}  // namespace
+
+bool TPL4120_1::ChooseTextFile(std::string& path) {
+  odOpenTx->setAcceptMode(QFileDialog::AcceptOpen);
+  odOpenTx->setFileMode(QFileDialog::ExistingFile);
+  odOpenTx->setNameFilter(TextNameFilter());
+  if (!odOpenTxFilter.isEmpty()) {
+    odOpenTx->selectNameFilter(odOpenTxFilter);
+  }
+  odOpenTx->selectFile(odOpenTxFileName);
+  const QString chosen = ExecFileDialog(odOpenTx);
+  if (chosen.isEmpty()) {
     return false;
   }
-  const QStringList files = odOpenTx->selectedFiles();
-  if (files.isEmpty() || files.first().isEmpty()) {
-    return false;
-  }
-  odOpenTxFileName = files.first();
+  odOpenTxFileName = chosen;
   odOpenTxFilter = odOpenTx->selectedNameFilter();
   path = QFile::encodeName(odOpenTxFileName).toStdString();
   return true;
@@ -151,14 +168,37 @@ void TPL4120_1::LoadTextFile(bool replace) {
   // Opened before anything changes: a file that cannot be opened leaves the editor, the name
   // field and CurrentTextFileName as they were, and its error goes to the error box.
   pl4120::PosixFileSource source(path);
+  const std::string previousFile = CurrentTextFileName;
+  QTextDocument* document = mmText->document();
+  const bool wasEmpty = mmText->isEmptyText();
+  const bool wasEdited = document->isModified();
+  const int sizeBefore = document->characterCount();
+  // A text that is one file alone counts as unedited: it can be read again. So does a part of
+  // one, left by a read that failed halfway: saving it would cut the file short. A merge onto
+  // other text makes a text that no file holds.
+  auto settle = [&] {
+    document->setModified(!replace && !wasEmpty &&
+                          (wasEdited || document->characterCount() != sizeBefore));
+  };
   CurrentTextFileName = path;
-  FillEditor(mmText, source, replace);
-  edTextFN->setText(QFile::decodeName(QByteArray::fromStdString(CurrentTextFileName)));
+  try {
+    FillEditor(mmText, source, replace);
+  } catch (...) {
+    settle();
+    // The name field keeps the file it showed, and "Save Text" keeps writing to that one, not
+    // to a file whose name the user does not see.
+    CurrentTextFileName = previousFile;
+    throw;
+  }
+  settle();
+  edTextFN->setText(DisplayName(CurrentTextFileName));
   edTextFN->selectAll();
 }
 
 void TPL4120_1::btLoadTxClick() {
-  LoadTextFile(true);
+  if (EditedTextSettled()) {
+    LoadTextFile(true);
+  }
 }
 
 void TPL4120_1::btMergTxClick() {
@@ -168,4 +208,71 @@ void TPL4120_1::btMergTxClick() {
 void TPL4120_1::ReadTextFileIntoEditor() {
   pl4120::PosixFileSource source(CurrentTextFileName);
   FillEditor(mmText, source, false);
+}
+
+void TPL4120_1::SaveText1Click() {
+  SaveText();
+}
+
+void TPL4120_1::Save2Click() {
+  SaveTextAs();
+}
+
+bool TPL4120_1::SaveText() {
+  return CurrentTextFileName.empty() ? SaveTextAs() : SaveTextTo(CurrentTextFileName);
+}
+
+bool TPL4120_1::SaveTextAs() {
+  if (sdSaveTx == nullptr) {
+    sdSaveTx = new QFileDialog(this);
+    sdSaveTx->setObjectName(QStringLiteral("sdSaveTx"));
+    sdSaveTx->setAcceptMode(QFileDialog::AcceptSave);
+    sdSaveTx->setFileMode(QFileDialog::AnyFile);
+    sdSaveTx->setNameFilter(TextNameFilter());
+  }
+  if (!CurrentTextFileName.empty()) {
+    sdSaveTx->selectFile(DisplayName(CurrentTextFileName));
+  }
+  const QString chosen = ExecFileDialog(sdSaveTx);
+  return !chosen.isEmpty() && SaveTextTo(QFile::encodeName(chosen).toStdString());
+}
+
+bool TPL4120_1::SaveTextTo(const std::string& path) {
+  const QString name = DisplayName(path);
+  const std::string bytes = mmText->bytes();
+  const QString reason = ReplaceFile(name, bytes);
+  if (!reason.isEmpty()) {
+    const QString message =
+        QStringLiteral("Не удалось сохранить текст в файл \"") + name + u"\": " + reason;
+    ShowErrorMessage(message.toStdString());
+    return false;
+  }
+  CurrentTextFileName = path;
+  mmText->document()->setModified(false);
+  edTextFN->setText(name);
+  edTextFN->selectAll();
+  return true;
+}
+
+bool TPL4120_1::EditedTextSettled() {
+  if (!mmText->document()->isModified()) {
+    return true;
+  }
+  QMessageBox box(QMessageBox::Question, ApplicationTitle(),
+                  QStringLiteral("Текст изменён. Сохранить изменения?"),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+  box.setObjectName(QStringLiteral("SaveTextQuestion"));
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+  box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return SaveText();
+    case QMessageBox::No:
+      return true;
+    default:
+      return false;
+  }
 }

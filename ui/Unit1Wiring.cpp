@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -48,8 +49,8 @@ void TrackMouseWithParts(QWidget* control) {
 
 }  // namespace
 
-// Every event of the window that has a handler. Events not connected here have none: no menu
-// item, no other button (Instruc included) and no other control reacts to a click or a change.
+// Every event of the window that has a handler. Events not connected here have none: no other
+// button and no other control reacts to a click or a change.
 void TPL4120_1::WireEvents() {
   // The window's frame: the status line and the page control's tab row and border.
   OnMouseMove(StatusBar1, &TPL4120_1::StatusBar1MouseMove);
@@ -59,6 +60,7 @@ void TPL4120_1::WireEvents() {
   connect(SetPrint1, &QPushButton::clicked, this, Guard(this, &TPL4120_1::SetPrint1Click));
   connect(QuitNoSv, &QPushButton::clicked, this, Guard(this, &TPL4120_1::QuitNoSvClick));
   connect(QuitSave, &QPushButton::clicked, this, Guard(this, &TPL4120_1::QuitSaveClick));
+  connect(Instruc, &QPushButton::clicked, this, Guard(this, &TPL4120_1::InstrucClick));
   OnMouseMove(PageSets, &TPL4120_1::PageSetsMouseMove);
   OnMouseMove(WidthSet, &TPL4120_1::WidthSetMouseMove);
   OnMouseMove(WidExten, &TPL4120_1::WidExtenMouseMove);
@@ -91,6 +93,17 @@ void TPL4120_1::WireEvents() {
   connect(mmText, &TOemMemo::mouseReleased, this, Guard(this, &TPL4120_1::mmTextMouseUp));
   connect(mmText, &TOemMemo::keyReleased, this, Guard(this, &TPL4120_1::mmTextKeyUp));
   connect(edLPtx, &QLineEdit::textChanged, this, Guard(this, &TPL4120_1::edLPtxChange));
+
+  // Menus: "File", "Text", "Help". A command that does what a button does runs its handler.
+  connect(Save3, &QAction::triggered, this, Guard(this, &TPL4120_1::Save3Click));
+  connect(Save4, &QAction::triggered, this, Guard(this, &TPL4120_1::Save4Click));
+  connect(Quit1, &QAction::triggered, this, Guard(this, &TPL4120_1::QuitNoSvClick));
+  connect(Save1, &QAction::triggered, this, Guard(this, &TPL4120_1::btLoadTxClick));
+  connect(MergeText1, &QAction::triggered, this, Guard(this, &TPL4120_1::btMergTxClick));
+  connect(SaveText1, &QAction::triggered, this, Guard(this, &TPL4120_1::SaveText1Click));
+  connect(Save2, &QAction::triggered, this, Guard(this, &TPL4120_1::Save2Click));
+  connect(About1, &QAction::triggered, this, Guard(this, &TPL4120_1::InstrucClick));
+  connect(About2, &QAction::triggered, this, Guard(this, &TPL4120_1::About2Click));
 }
 
 void TPL4120_1::OnMouseMove(QWidget* control, MouseMoveHandler handler) {

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
 
   TApplication app(argc, argv);
   TPL4120_1 window;
-  window.show();  // the window opens maximised by itself
+  window.LoadStoredSettings();  // the settings kept by "Выход с сохранением"
+  window.show();                // the window opens maximised by itself
   return TApplication::exec();
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The built program under a virtual X server with a small window manager, driven from the
-# outside like a user would: the window opens maximised, "Инициализировать принтер" sends the
-# defaults' 16 bytes to the device typed into the device field, "Выход без сохранения" ends
-# the program with exit code 0. The screenshot taken before the exit stays in the working
-# directory (the build tree) as e2e_settings.png.
+# outside like a user would: the window opens maximised with the settings stored by an earlier
+# run ("Качественная печать" ticked), "Инициализировать принтер" sends their 16 bytes to the
+# device typed into the device field, "Выход без сохранения" ends the program with exit code 0
+# and leaves the stored settings as they were. The screenshot taken before the exit stays in
+# the working directory (the build tree) as e2e_settings.png.
 #
 # The positions of the controls come from the program's own layout: pl4120_geometry, run on
 # the same display, prints each control's rectangle in the window.
@@ -24,7 +25,7 @@ fi
 
 readonly ARTEFACT="$PWD/e2e_settings.png"
 readonly DEADLINE=20  # seconds for any one wait
-readonly EXPECTED_HEX="1b401b520f12141b4d1b301b461b480d"
+readonly EXPECTED_HEX="1b401b520f12141b4d1b301b451b480d"  # the defaults, but ESC E
 
 WORK=$(mktemp -d)
 APP_PID="" WM_PID="" WIN="" WX=0 WY=0
@@ -80,6 +81,12 @@ if [[ -f "$SCRIPT_DIR/../lsan.supp" ]]; then
 fi
 export XDG_RUNTIME_DIR="$WORK/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# A configuration folder of the run's own, never the user's, holding the settings an earlier
+# run stored.
+export XDG_CONFIG_HOME="$WORK/config"
+mkdir -p "$XDG_CONFIG_HOME/pl4120"
+printf '[Printer]\nStQuanty=true\n' >"$XDG_CONFIG_HOME/pl4120/pl4120.ini"
+cp "$XDG_CONFIG_HOME/pl4120/pl4120.ini" "$WORK/stored.ini"
 
 step "the window's layout"
 "$GEOMETRY" >"$WORK/layout" 2>"$WORK/geometry.log" || {
@@ -139,4 +146,6 @@ wait "$APP_PID"
 RC=$?
 APP_PID=""
 ((RC == 0)) || { cat "$WORK/app.log" >&2; fail "the program ended with exit code $RC"; }
+cmp -s "$WORK/stored.ini" "$XDG_CONFIG_HOME/pl4120/pl4120.ini" ||
+  fail "'Выход без сохранения' changed the stored settings"
 step "PASS: the program ended with exit code 0"

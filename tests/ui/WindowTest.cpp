@@ -1,11 +1,16 @@
 #include "WindowTest.h"
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -76,7 +81,11 @@ void TModalAnswers::Answer(QWidget* modal) {
   if (whileOpen) {
     whileOpen();
   }
-  if (box != nullptr && !box->buttons().isEmpty()) {
+  QAbstractButton* queued =
+      box != nullptr && !presses.isEmpty() ? box->button(presses.takeFirst()) : nullptr;
+  if (queued != nullptr) {
+    queued->click();
+  } else if (box != nullptr && !box->buttons().isEmpty()) {
     box->buttons().first()->click();
   } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
     dialog->reject();
@@ -88,7 +97,10 @@ void TModalAnswers::Answer(QWidget* modal) {
 void TWindowTest::init() {
   dir_ = std::make_unique<QTemporaryDir>();
   QVERIFY(dir_->isValid());
+  suiteConfig_ = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->filePath(QStringLiteral("config"))));
   modals.boxes.clear();
+  modals.presses.clear();
   modals.onFileDialog = nullptr;
   modals.whileOpen = nullptr;
   modals.Arm();
@@ -111,6 +123,7 @@ void TWindowTest::cleanup() {
   TearDown();
   window_.reset();
   modals.Disarm();
+  qputenv("XDG_CONFIG_HOME", suiteConfig_);
   dir_.reset();
 }
 
@@ -156,6 +169,27 @@ QString TWindowTest::WriteFile(const QString& name, const std::string& bytes) co
   return path;
 }
 
+TFileSizeLimit::TFileSizeLimit(long bytes) {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) != 0) {
+    qFatal("cannot read the file size limit");
+  }
+  saved_ = limit.rlim_cur;
+  savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = static_cast<rlim_t>(bytes);
+  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+    qFatal("cannot limit the file size");
+  }
+}
+
+TFileSizeLimit::~TFileSizeLimit() {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = static_cast<rlim_t>(saved_);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, savedHandler_);
+}
+
 void SelectChars(QPlainTextEdit* editor, int anchor, int position) {
   QTextCursor cursor = editor->textCursor();
   cursor.setPosition(anchor);
@@ -178,6 +212,10 @@ int RunWindowTests(int argc, char** argv, const std::function<std::unique_ptr<QO
   QFile::setPermissions(QString::fromLocal8Bit(runtime),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   qputenv("XDG_RUNTIME_DIR", runtime);
+  // Set before the application object exists: QSettings takes its folders once, at its first
+  // use (Qt's file dialog keeps its history there too).
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   TApplication app(argc, argv);
   app.setAttribute(Qt::AA_Use96Dpi, true);
   const std::unique_ptr<QObject> test = make();

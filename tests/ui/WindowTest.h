@@ -44,8 +44,9 @@ struct TShownBox {
 /// Answers every modal window that opens while it is armed, without blocking: it notices the
 /// window when it is shown and answers from inside the window's own event loop. A file dialog
 /// goes to `onFileDialog` (rejected when that is empty); any other modal window is recorded
-/// in `boxes`, `whileOpen` runs while it is still up, and then its first button is pressed (a
-/// dialog without buttons is rejected).
+/// in `boxes`, `whileOpen` runs while it is still up, and then the next button queued in
+/// `presses` is pressed, or its first button when none is queued (a dialog without buttons is
+/// rejected).
 class TModalAnswers : public QObject {
  public:
   ~TModalAnswers() override { Disarm(); }
@@ -58,6 +59,8 @@ class TModalAnswers : public QObject {
   QStringList TakeTexts();
 
   QList<TShownBox> boxes;
+  /// The buttons to press in the next message boxes, oldest first.
+  QList<QMessageBox::StandardButton> presses;
   std::function<void(QFileDialog*)> onFileDialog;
   std::function<void()> whileOpen;
 
@@ -71,9 +74,10 @@ class TModalAnswers : public QObject {
 };
 
 /// The base of the window's test suites. Each test gets a fresh window (shown as the suite
-/// asks, on the page it names) and a fresh temporary folder; modal windows are answered by
-/// `modals` throughout. The helpers do what a user does: click a control, type (Cyrillic
-/// included), name the output device, and read what reached it.
+/// asks, on the page it names), a fresh temporary folder and a configuration folder of its own
+/// in it (XDG_CONFIG_HOME), where the window's settings file is looked for; modal windows are
+/// answered by `modals` throughout. The helpers do what a user does: click a control, type
+/// (Cyrillic included), name the output device, and read what reached it.
 class TWindowTest : public QObject {
   Q_OBJECT
 
@@ -127,6 +131,21 @@ class TWindowTest : public QObject {
   const char* page_;
   std::unique_ptr<TPL4120_1> window_;
   std::unique_ptr<QTemporaryDir> dir_;
+  QByteArray suiteConfig_;  // the configuration folder of the whole test program
+};
+
+/// While it lives, no file this process writes may grow beyond `bytes` (as on a full disk): a
+/// write past the limit fails with EFBIG instead of ending the process.
+class TFileSizeLimit {
+ public:
+  explicit TFileSizeLimit(long bytes);
+  ~TFileSizeLimit();
+  TFileSizeLimit(const TFileSizeLimit&) = delete;
+  TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
+
+ private:
+  unsigned long long saved_ = 0;  // the limit before, as rlim_t
+  void (*savedHandler_)(int) = nullptr;
 };
 
 /// Selects in an editor by character positions (a line end is one position there).
@@ -137,7 +156,8 @@ void SelectChars(QPlainTextEdit* editor, int anchor, int position);
 qint64 SelectionStartInBytes(const TOemMemo* editor);
 
 /// A test program's main: the real application object, offscreen when no display is set,
-/// and a private runtime folder so that Qt keeps quiet about it.
+/// a private runtime folder so that Qt keeps quiet about it, and a private configuration folder
+/// (XDG_CONFIG_HOME) so that nothing reads or writes the user's own configuration.
 int RunWindowTests(int argc, char** argv, const std::function<std::unique_ptr<QObject>()>& make);
 
 #define PL4120_TEST_MAIN(TestClass)                                                  \

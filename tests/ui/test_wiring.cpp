@@ -1,6 +1,7 @@
 // The window's events end to end: the settings page sends its sequence through the device
-// field, a failed send shows the error box and keeps the window, the exits close it, and an
-// exception in a handler is shown and survived.
+// field, a failed send shows the error box and keeps the window, the exits close it, "Помощь"
+// and the menu "Help" open the manual and the box "О программе", and an exception in a handler
+// is shown and survived.
 
 #include <grp.h>
 #include <sys/stat.h>
@@ -30,6 +31,7 @@
 #include "WindowTest.h"
 #include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
+#include "ui/HelpWindow.h"
 #include "ui/OemMemo.h"
 
 using namespace Qt::StringLiterals;
@@ -205,22 +207,59 @@ class TestWiring : public TWindowTest {
     QVERIFY2(!QFile::exists(out), "an exit must send nothing");
   }
 
-  void onlyTheListedButtonsAct() {
-    // Help, the other page's buttons aside, and the menu send nothing and close nothing.
+  void onlyTheSendingCommandsReachTheDevice() {
+    // Help and every menu command (their dialogs cancelled, their boxes closed) send nothing;
+    // only "Quit" closes the window.
     const QString out = TempPath(u"none.prn"_s);
     SetDevice(out);
     QTest::mouseClick(window()->Instruc, Qt::LeftButton);
-    int triggered = 0;
+    QStringList triggered;
     for (QAction* entry : window()->mnMain->actions()) {
       QVERIFY(entry->menu() != nullptr);
       for (QAction* command : entry->menu()->actions()) {
-        command->trigger();
-        ++triggered;
+        if (command != window()->Quit1) {
+          command->trigger();
+          triggered << command->objectName();
+        }
       }
     }
-    QCOMPARE(triggered, 10);
+    QCOMPARE(triggered.size(), 9);
     QVERIFY(window()->isVisible());
     QVERIFY(!QFile::exists(out));
+
+    window()->Quit1->trigger();
+
+    QVERIFY(!window()->isVisible());
+    QVERIFY(!QFile::exists(out));
+  }
+
+  void helpOpensFromTheButtonAndTheMenu_data() {
+    QTest::addColumn<bool>("button");
+    QTest::newRow("Помощь") << true;
+    QTest::newRow("Help, Index") << false;
+  }
+
+  void helpOpensFromTheButtonAndTheMenu() {
+    QFETCH(bool, button);
+
+    if (button) {
+      QTest::mouseClick(window()->Instruc, Qt::LeftButton);
+    } else {
+      window()->About1->trigger();
+    }
+
+    auto* help = window()->findChild<THelpWindow*>();
+    QVERIFY(help != nullptr && help->isVisible());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+  }
+
+  void aboutShowsTheProgramBox() {
+    window()->About2->trigger();
+
+    QCOMPARE(modals.boxes.size(), 1);
+    QCOMPARE(modals.boxes.first().objectName, u"AboutBox"_s);
+    QVERIFY(modals.boxes.first().text.contains(u"MIT"_s));
+    QVERIFY(window()->isVisible());
   }
 
   void exceptionInAGuardedHandlerIsShown_data() {
