@@ -14,11 +14,11 @@ std::u16string_view View(QStringView text) {
 }
 
 std::string Bytes(const TPreviewSubject& subject, QStringView text, bool formFeed) {
-  std::string payload;
-  payload.reserve(static_cast<std::size_t>(text.size()) + 16);
-  pl4120::EncodeCp866Text(View(text), payload);
-  payload = pl4120::PrintPayload(std::move(payload), formFeed);
-  return subject.init + payload;
+  std::string bytes = subject.init;
+  bytes.reserve(bytes.size() + static_cast<std::size_t>(text.size()) + 1);
+  pl4120::EncodeCp866Text(View(text), bytes);
+  // The payload after the initialisation, as printing makes it.
+  return pl4120::PrintPayload(std::move(bytes), formFeed);
 }
 
 }  // namespace
@@ -36,21 +36,17 @@ TPreviewDocumentPtr MakePreviewDocument(const TPreviewSubject& subject,
   return document;
 }
 
-TPreviewDocumentPtr MakeFirstSheets(const TPreviewSubject& subject,
-                                    const pl4120::escp::Paper& paper, qsizetype chars) {
-  if (subject.text.size() <= chars) {
-    return MakePreviewDocument(subject, paper);
-  }
-  // A sheet that ends within the head of the bytes is laid out from them exactly as from the
-  // whole; the last sheet of the head may go on past it and is left out.
+TPreviewDocumentPtr MakeHeadSheets(const TPreviewSubject& head, const pl4120::escp::Paper& paper) {
+  // A sheet that ends within the head is laid out from it exactly as from the whole; the last
+  // sheet of the head may go on past it and is left out.
   auto document = std::make_shared<TPreviewDocument>();
-  document->bytes = Bytes(subject, QStringView(subject.text).left(chars), false);
+  document->bytes = Bytes(head, head.text, false);
   document->index = pl4120::escp::IndexPages(document->bytes, paper);
   document->index.pages.pop_back();
   if (document->index.pages.empty()) {
     return nullptr;
   }
   document->complete = false;
-  document->initError = subject.initError;
+  document->initError = head.initError;
   return document;
 }

@@ -36,9 +36,7 @@ std::string PreviewBytes(const TPreviewSubject& subject);
 TPreviewDocumentPtr MakePreviewDocument(const TPreviewSubject& subject,
                                         const pl4120::escp::Paper& paper);
 
-/// The sheets that the first `chars` characters of the text decide, at once however long the
-/// text is: complete when the text is no longer than that, else every sheet that ends within
-/// them (at least the first, unless a sheet holds more than that). Null when not even the first
-/// sheet ends within them.
-TPreviewDocumentPtr MakeFirstSheets(const TPreviewSubject& subject,
-                                    const pl4120::escp::Paper& paper, qsizetype chars);
+/// The sheets that the beginning of a text decides: every sheet that ends within `head` (the
+/// subject with only the text's beginning; its form feed is not looked at). Null when not even
+/// the first sheet ends within it.
+TPreviewDocumentPtr MakeHeadSheets(const TPreviewSubject& head, const pl4120::escp::Paper& paper);

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,6 +23,7 @@
 #include <QPromise>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextCursor>
 #include <QThreadPool>
 #include <QToolBar>
 #include <QToolButton>
@@ -57,6 +59,26 @@ constexpr int kProgressFromSheets = 200;
 
 QString Utf8(const char* text) {
   return QString::fromUtf8(text);
+}
+
+// The characters [from, to) of a document as the print command reads a selection: raw glyphs,
+// U+2029 between lines.
+QString TextOf(QTextDocument* document, int from, int to) {
+  if (document == nullptr || to <= from) {
+    return {};
+  }
+  QTextCursor cursor(document);
+  cursor.setPosition(from);
+  cursor.setPosition(to, QTextCursor::KeepAnchor);
+  return cursor.selectedText();
+}
+
+TPreviewSubject SubjectOf(TPreviewSource& source) {
+  TPreviewSubject subject;
+  subject.formFeed = source.formFeed;
+  subject.init = std::move(source.init);
+  subject.initError = std::move(source.initError);
+  return subject;
 }
 
 QToolButton* ToolButton(const char* name, const char* caption, QToolBar* bar) {
@@ -172,6 +194,9 @@ TPreviewWindow::TPreviewWindow(Source source, QWidget* parent)
   follow_.setSingleShot(true);
   follow_.setInterval(kFollowDelayMs);
   connect(&follow_, &QTimer::timeout, this, [this] { Guarded([this] { Refresh(); }); });
+  reader_.setSingleShot(true);
+  reader_.setInterval(0);
+  connect(&reader_, &QTimer::timeout, this, [this] { Guarded([this] { ReadOn(); }); });
   connect(view_, &TPreviewView::currentSheetChanged, this, &TPreviewWindow::UpdateStatus);
   connect(view_, &TPreviewView::zoomChanged, this, &TPreviewWindow::UpdateZoom);
   connect(cmPaper_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -198,6 +223,7 @@ TPreviewWindow::TPreviewWindow(Source source, QWidget* parent)
 TPreviewWindow::~TPreviewWindow() = default;
 
 void TPreviewWindow::SourceChanged() {
+  StopReading();  // the places it was copying from may have moved
   follow_.start();
 }
 
@@ -220,22 +246,61 @@ void TPreviewWindow::SetPaper(PaperKind paper) {
 
 void TPreviewWindow::Refresh() {
   follow_.stop();
-  TPreviewSubject subject = source_();
+  StopReading();
+  TPreviewSource source = source_();
   const int generation = ++requested_;
   const pl4120::escp::Paper paper = pl4120::escp::Paper::Of(paper_);
-  if (subject.text.size() <= kAtOnceChars) {
+  TPreviewSubject subject = SubjectOf(source);
+  if (source.to - source.from <= kAtOnceChars) {
+    subject.text = TextOf(source.document, source.from, source.to);
     Show(MakePreviewDocument(subject, paper), generation);
     return;
   }
   // A long text: its first sheets at once when nothing of this paper is on show, so that the
   // window never waits for the whole text; the former sheets stay until the new ones are known.
+  subject.text = TextOf(source.document, source.from, source.from + kAtOnceChars);
   const TPreviewDocumentPtr& shown = view_->Document();
   if (!shown || shown->index.paper != paper) {
-    if (TPreviewDocumentPtr first = MakeFirstSheets(subject, paper, kAtOnceChars)) {
-      Show(std::move(first), generation);
+    if (TPreviewDocumentPtr head = MakeHeadSheets(subject, paper)) {
+      Show(std::move(head), generation);
     }
   }
+  subject.text.reserve(source.to - source.from);
+  reading_ = Reading{source.document, source.from + kAtOnceChars, source.to, std::move(subject)};
+  reader_.start();
+}
+
+TPreviewSubject TPreviewWindow::WholeSubject() {
+  TPreviewSource source = source_();
+  TPreviewSubject subject = SubjectOf(source);
+  subject.text = TextOf(source.document, source.from, source.to);
+  return subject;
+}
+
+void TPreviewWindow::ReadOn() {
+  if (!reading_ || reading_->document.isNull()) {
+    reading_.reset();
+    return;
+  }
+  QElapsedTimer slice;
+  slice.start();
+  while (reading_->next < reading_->to && slice.elapsed() < kSliceMs) {
+    const int end = std::min(reading_->to, reading_->next + kAtOnceChars);
+    reading_->subject.text += TextOf(reading_->document, reading_->next, end);
+    reading_->next = end;
+  }
+  if (reading_->next < reading_->to) {
+    reader_.start();
+    return;
+  }
+  TPreviewSubject subject = std::move(reading_->subject);
+  reading_.reset();
   StartLayout(std::move(subject));
+}
+
+void TPreviewWindow::StopReading() {
+  reader_.stop();
+  reading_.reset();
 }
 
 void TPreviewWindow::StartLayout(TPreviewSubject subject) {
@@ -344,8 +409,9 @@ bool TPreviewWindow::SavePdf(const QString& path) {
   if (Pending() || !view_->Document()) {
     // What the window is about to show is what gets written.
     follow_.stop();
+    StopReading();
     const int generation = ++requested_;
-    Show(MakePreviewDocument(source_(), pl4120::escp::Paper::Of(paper_)), generation);
+    Show(MakePreviewDocument(WholeSubject(), pl4120::escp::Paper::Of(paper_)), generation);
   }
   const TPreviewDocumentPtr document = view_->Document();
   const pl4120::escp::Paper& paper = document->index.paper;

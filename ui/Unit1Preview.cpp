@@ -13,22 +13,23 @@
 
 namespace {
 
-// What "Распечатка текста" would send now (the selection or the whole text, and the form
-// feed), with the initialisation that "Инициализировать принтер" would send. Only the text is
-// copied here; its bytes are made where the sheets are laid out.
-TPreviewSubject PrintSubject(const TPL4120_1& window) {
-  TPreviewSubject subject;
+// Where the preview finds what "Распечатка текста" would send now (the selection or the whole
+// text, and the form feed), with the initialisation that "Инициализировать принтер" would send.
+// No text is copied here: the preview reads it from the editor's document as it needs it.
+TPreviewSource PrintSource(const TPL4120_1& window) {
+  TPreviewSource source;
   const QTextCursor cursor = window.mmText->textCursor();
-  subject.text =
-      cursor.hasSelection() ? cursor.selectedText() : window.mmText->document()->toRawText();
-  subject.formFeed = window.cbNxPage->isChecked();
+  source.document = window.mmText->document();
+  source.from = cursor.hasSelection() ? cursor.selectionStart() : 0;
+  source.to = cursor.hasSelection() ? cursor.selectionEnd() : source.document->characterCount() - 1;
+  source.formFeed = window.cbNxPage->isChecked();
   const pl4120::PrinterSettings settings = window.CurrentSettings();
   if (const std::string error = pl4120::SettingsError(settings); !error.empty()) {
-    subject.initError = QString::fromStdString(error);
+    source.initError = QString::fromStdString(error);
   } else {
-    subject.init = pl4120::BuildInitSequence(settings);
+    source.init = pl4120::BuildInitSequence(settings);
   }
-  return subject;
+  return source;
 }
 
 }  // namespace
@@ -36,7 +37,7 @@ TPreviewSubject PrintSubject(const TPL4120_1& window) {
 void TPL4120_1::btViewTxClick() {
   auto* preview = findChild<TPreviewWindow*>(QString(), Qt::FindDirectChildrenOnly);
   if (preview == nullptr) {
-    preview = new TPreviewWindow([this] { return PrintSubject(*this); }, this);
+    preview = new TPreviewWindow([this] { return PrintSource(*this); }, this);
     preview->setAttribute(Qt::WA_DeleteOnClose);
     // Everything that changes what printing would send; the connections end with the window.
     const auto follow = [preview](auto* sender, auto signal) {

@@ -422,6 +422,9 @@ class TestPreview : public TWindowTest {
     QCOMPARE(PrintedLines(firstEarly, earlyBytes),
              PrintedLines(preview->View()->Sheet(0), Shown(preview).bytes));
     QCOMPARE(Status(preview), u"Лист 1 из 130"_s);
+    // Copied in slices, the text is still what printing sends.
+    const QByteArray print = SentBy("pgTxtEdt", "btPrinTx", u"print.prn"_s);
+    QVERIFY(QByteArray::fromStdString(Shown(preview).bytes).endsWith(print));
   }
 
   void savesEverySheetToPdf() {
