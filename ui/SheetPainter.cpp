@@ -174,6 +174,7 @@ struct Cell {
   qreal vertical;    // width of a vertical line
   qreal offsetX;     // distance of each of two vertical lines from the middle
   qreal offsetY;     // distance of each of two horizontal lines from the middle
+  qreal overlap;     // how far a line or block goes on into the next cell
 };
 
 void DrawBox(QPainter& painter, const Cell& c, const Shape& s, const QColor& ink) {
@@ -185,12 +186,17 @@ void DrawBox(QPainter& painter, const Cell& c, const Shape& s, const QColor& ink
     painter.fillRect(QRectF(x - c.vertical / 2, std::min(y1, y2), c.vertical, std::abs(y2 - y1)),
                      ink);
   };
-  // Each arm runs from its edge of the cell to where it meets the crossing lines; the end goes
+  // Each arm runs from a little past its edge of the cell (so that no seam shows between two
+  // cells however the lines are rasterised) to where it meets the crossing lines; the end goes
   // on by half a stroke so that corners and junctions close.
+  const qreal left = c.left - c.overlap;
+  const qreal right = c.right + c.overlap;
+  const qreal top = c.top - c.overlap;
+  const qreal bottom = c.bottom + c.overlap;
   for (const int sign : {-1, 1}) {
     const Line arm = sign < 0 ? s.left : s.right;
     const Line opposite = sign < 0 ? s.right : s.left;
-    const qreal edge = sign < 0 ? c.left : c.right;
+    const qreal edge = sign < 0 ? left : right;
     const auto end = [&](qreal stop) { return c.midX + sign * stop - sign * c.vertical / 2; };
     if (arm == kLight) {
       horizontalLine(edge, end(LightStop(s.up, s.down, opposite, c.offsetX)), c.midY);
@@ -202,7 +208,7 @@ void DrawBox(QPainter& painter, const Cell& c, const Shape& s, const QColor& ink
   for (const int sign : {-1, 1}) {
     const Line arm = sign < 0 ? s.up : s.down;
     const Line opposite = sign < 0 ? s.down : s.up;
-    const qreal edge = sign < 0 ? c.top : c.bottom;
+    const qreal edge = sign < 0 ? top : bottom;
     const auto end = [&](qreal stop) { return c.midY + sign * stop - sign * c.horizontal / 2; };
     if (arm == kLight) {
       verticalLine(edge, end(LightStop(s.left, s.right, opposite, c.offsetY)), c.midX);
@@ -212,33 +218,36 @@ void DrawBox(QPainter& painter, const Cell& c, const Shape& s, const QColor& ink
     }
   }
 
-  const QRectF whole(QPointF(c.left, c.top), QPointF(c.right, c.bottom));
+  const QRectF whole(QPointF(left, top), QPointF(right, bottom));
   switch (s.block) {
     case Block::None:
       break;
     case Block::Upper:
-      painter.fillRect(QRectF(QPointF(c.left, c.top), QPointF(c.right, c.midY)), ink);
+      painter.fillRect(QRectF(QPointF(left, top), QPointF(right, c.midY)), ink);
       break;
     case Block::Lower:
-      painter.fillRect(QRectF(QPointF(c.left, c.midY), QPointF(c.right, c.bottom)), ink);
+      painter.fillRect(QRectF(QPointF(left, c.midY), QPointF(right, bottom)), ink);
       break;
     case Block::Full:
       painter.fillRect(whole, ink);
       break;
     case Block::LeftHalf:
-      painter.fillRect(QRectF(QPointF(c.left, c.top), QPointF(c.midX, c.bottom)), ink);
+      painter.fillRect(QRectF(QPointF(left, top), QPointF(c.midX, bottom)), ink);
       break;
     case Block::RightHalf:
-      painter.fillRect(QRectF(QPointF(c.midX, c.top), QPointF(c.right, c.bottom)), ink);
+      painter.fillRect(QRectF(QPointF(c.midX, top), QPointF(right, bottom)), ink);
       break;
     case Block::Light:
     case Block::Medium:
     case Block::Dark: {
-      // Shades as a grey of their density: legible at any scale, and plain in a PDF.
+      // Shades as an even grey of their density on the white paper (opaque, so that cells may
+      // overlap): legible at any scale, and plain in a PDF.
       const int density = s.block == Block::Light ? 1 : s.block == Block::Medium ? 2 : 3;
-      QColor shade = ink;
-      shade.setAlphaF(0.25f * static_cast<float>(density));
-      painter.fillRect(whole, shade);
+      const auto mix = [density](int ink, int paper) {
+        return paper + (ink - paper) * density / 4;
+      };
+      painter.fillRect(whole,
+                       QColor(mix(ink.red(), 255), mix(ink.green(), 255), mix(ink.blue(), 255)));
       break;
     }
   }
@@ -392,6 +401,7 @@ void TSheetPainter::Draw(QPainter& painter, const QRectF& sheet, const escp::Pag
     cell.offsetY = std::max(kDoubleOffset * 216 * sy, cell.horizontal);
     cell.offsetX =
         std::min(std::max(kDoubleOffset * 360 * sx, cell.vertical), (cell.right - cell.left) * 0.3);
+    cell.overlap = std::min(cell.horizontal, cell.vertical) / 4;
     DrawBox(painter, cell, shape, Ink(box.flags));
   }
   painter.restore();
