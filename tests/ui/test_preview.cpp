@@ -8,8 +8,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +31,7 @@
 #include "ui/OemMemo.h"
 #include "ui/PreviewView.h"
 #include "ui/PreviewWindow.h"
+#include "ui/SheetPainter.h"
 #include "ui/SpinEdit.h"
 
 using namespace Qt::StringLiterals;
@@ -127,6 +130,29 @@ class TestPreview : public TWindowTest {
       lines << PrintedLines(preview->View()->Sheet(i), Shown(preview).bytes);
     }
     return lines;
+  }
+
+  /// A sheet as the preview draws it, at 200 dots an inch.
+  static QImage Drawn(const TPreviewWindow* preview, int sheet) {
+    const escp::Paper& paper = Shown(preview).index.paper;
+    QImage image(paper.width * 200 / 360, paper.height * 200 / 216, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    TSheetPainter().Draw(painter, QRectF(image.rect()), preview->View()->Sheet(sheet),
+                         Shown(preview).bytes, paper);
+    return image;
+  }
+
+  /// How many pixels of a straight line of the image, from one point to another, are light.
+  static int LightPixels(const QImage& image, QPointF from, QPointF to) {
+    const int steps =
+        static_cast<int>(std::max(std::abs(to.x() - from.x()), std::abs(to.y() - from.y())));
+    int light = 0;
+    for (int i = 0; i <= steps; ++i) {
+      const QPointF at = from + (to - from) * (steps == 0 ? 0.0 : double(i) / steps);
+      light += qGray(image.pixel(at.toPoint())) > 128 ? 1 : 0;
+    }
+    return light;
   }
 
   static QString Status(const TPreviewWindow* preview) {
@@ -307,6 +333,114 @@ class TestPreview : public TWindowTest {
     QCOMPARE(int(sheet.runs[0].advance), advance);
     QCOMPARE(sheet.runs[0].Width(), 10 * advance);
     QCOMPARE(sheet.runs[1].y - sheet.runs[0].y, spacing);
+  }
+
+  void boxLinesJoinDownTheLines_data() {
+    QTest::addColumn<QString>("spacing");
+    QTest::addColumn<int>("units72");  // SpinEdit1, for "x 0,353 mm"
+    QTest::addColumn<bool>("condensed");
+    QTest::addColumn<bool>("joined");
+    QTest::newRow("1/8\"") << u"Hei3spi"_s << 0 << false << true;
+    QTest::newRow("1/6\"") << u"Hei4spi"_s << 0 << false << true;
+    QTest::newRow("7/72\", lines overlapping") << u"Hei2spi"_s << 0 << false << true;
+    QTest::newRow("1/6\", condensed") << u"Hei4spi"_s << 0 << true << true;
+    QTest::newRow("1/4\": too far apart to join") << u"Hei0353"_s << 18 << false << false;
+  }
+  void boxLinesJoinDownTheLines() {
+    QFETCH(QString, spacing);
+    QFETCH(int, units72);
+    QFETCH(bool, condensed);
+    QFETCH(bool, joined);
+    ShowPage("PageSets");
+    Click(qPrintable(spacing));
+    if (units72 != 0) {
+      window()->SpinEdit1->SetValue(units72);
+    }
+    if (condensed) {
+      Click("WidElite");
+    }
+    ShowPage("pgTxtEdt");
+    // ┌─┐ ╔═╗
+    // │ │ ║ ║
+    // └─┘ ╚═╝
+    memo->setBytes("\xDA\xC4\xBF \xC9\xCD\xBB\r\n\xB3 \xB3 \xBA \xBA\r\n\xC0\xC4\xD9 \xC8\xCD\xBC");
+    TPreviewWindow* preview = Open();
+    QVERIFY(preview != nullptr);
+
+    const QImage image = Drawn(preview, 0);
+
+    const escp::Page& sheet = preview->View()->Sheet(0);
+    QCOMPARE(sheet.runs.size(), std::size_t{3});
+    const double sx = image.width() / double(Shown(preview).index.paper.width);
+    const double sy = image.height() / double(Shown(preview).index.paper.height);
+    const escp::Run& top = sheet.runs[0];
+    const escp::Run& bottom = sheet.runs[2];
+    const double middle = (sheet.runs[1].y + 13.5) * sy;
+    // Every vertical line of the second line's cells (one in │, two in ║), from the middle of
+    // the first line to that of the last.
+    for (const int column : {0, 2, 4, 6}) {
+      const int left = static_cast<int>((top.x + column * top.advance) * sx);
+      const int right = static_cast<int>((top.x + (column + 1) * top.advance) * sx);
+      QList<int> lines;
+      for (int x = left; x < right; ++x) {
+        const bool dark = qGray(image.pixel(x, static_cast<int>(middle))) <= 128;
+        const bool darkBefore =
+            x > left && qGray(image.pixel(x - 1, static_cast<int>(middle))) <= 128;
+        if (dark && !darkBefore) {
+          lines << x;
+        }
+      }
+      QCOMPARE(lines.size(), column < 4 ? 1 : 2);
+      for (const int x : lines) {
+        // From inside the first cell (where the inner line of ╔ has begun) to inside the last.
+        const int light =
+            LightPixels(image, QPointF(x, (top.y + 20) * sy), QPointF(x, (bottom.y + 7) * sy));
+        QVERIFY2(
+            (light == 0) == joined,
+            qPrintable(QString::number(column) + u": light pixels: "_s + QString::number(light)));
+      }
+    }
+    // Across the top, ┌─┐ is one line.
+    const double y = (top.y + 13.5) * sy;
+    QCOMPARE(LightPixels(image, QPointF((top.x + top.advance / 2.0) * sx, y),
+                         QPointF((top.x + 2.5 * top.advance) * sx, y)),
+             0);
+  }
+
+  void boxLinesJoinAcrossPitches() {
+    memo->setBytes("\xC4\xC4\x0F\xC4\xC4\xC4\x12\x0E\xC4\xCD\xCD");  // ── at 12, 20 cpi, double
+    TPreviewWindow* preview = Open();
+    QVERIFY(preview != nullptr);
+
+    const QImage image = Drawn(preview, 0);
+
+    const escp::Page& sheet = preview->View()->Sheet(0);
+    QCOMPARE(sheet.runs.size(), std::size_t{3});
+    QCOMPARE(sheet.runs[1].advance, 18);
+    QCOMPARE(sheet.runs[2].advance, 60);
+    const double sx = image.width() / double(Shown(preview).index.paper.width);
+    const double sy = image.height() / double(Shown(preview).index.paper.height);
+    const escp::Run& first = sheet.runs.front();
+    const escp::Run& last = sheet.runs.back();
+    // ─ runs on through the three pitches (the last ─ is double width).
+    const double y = (first.y + 13.5) * sy;
+    QCOMPARE(LightPixels(image, QPointF((first.x + 1) * sx, y),
+                         QPointF((last.x + last.advance - 1) * sx, y)),
+             0);
+    // ═ is two lines, each running on through both characters.
+    const int x = static_cast<int>((last.x + 1.5 * last.advance) * sx);
+    QList<int> lines;
+    for (int row = static_cast<int>((first.y + 4) * sy); row < (first.y + 23) * sy; ++row) {
+      if (qGray(image.pixel(x, row)) <= 128 && qGray(image.pixel(x, row - 1)) > 128) {
+        lines << row;
+      }
+    }
+    QCOMPARE(lines.size(), 2);
+    for (const int row : lines) {
+      QCOMPARE(LightPixels(image, QPointF((last.x + last.advance) * sx, row),
+                           QPointF((last.x + 3 * last.advance - 1) * sx, row)),
+               0);
+    }
   }
 
   void refusedSettingsAreNamedAndTheTextStillShows() {
