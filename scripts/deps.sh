@@ -13,6 +13,8 @@ PL4120_PACKAGES=(
   fonts-dejavu-core
   # Qt's own texts in Russian; validating the desktop entry and the metainfo; the .deb
   qt6-translations-l10n desktop-file-utils appstream dpkg-dev file
+  # reading back the preview's PDF in its tests
+  poppler-utils
 )
 
 # The fuzz targets need clang with its libFuzzer runtime; without them test.sh skips fuzzing.

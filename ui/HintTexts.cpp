@@ -48,6 +48,7 @@ constexpr HintRow kHints[] = {
     {.control = "QuitSave", .hint = "|Выход с сохранением текущих настроек"},
     {.control = "PrnName", .hint = "Имя устройства|Имя устройства вывода (принтер или файл)"},
     {.control = "edTextFN", .hint = "Имя файла|Имя файла текущего текста"},
+    {.control = "btViewTx", .hint = "Просмотр|Просмотр печати: как текст ляжет на бумагу"},
 };
 // clang-format on
 

@@ -126,6 +126,9 @@ constexpr Control kControls[] = {
      .caption = "Выброс листа", .bounds = {8, 256, 97, 17}, .tab = 11, .checked = true},
     {.name = "btPrinTx", .member = &TPL4120_1::btPrinTx, .parent = "pnTextBt",
      .caption = "Распечатка текста", .bounds = {4, 288, 105, 25}, .tab = 1},
+    // Right after btPrinTx in the tab order: equal numbers keep the order of this table.
+    {.name = "btViewTx", .member = &TPL4120_1::btViewTx, .parent = "pnTextBt",
+     .caption = "Просмотр", .bounds = {4, 320, 105, 25}, .tab = 1},
     {.name = "bbNxPage", .member = &TPL4120_1::bbNxPage, .parent = "pnTextBt",
      .caption = "Выброс листа", .bounds = {4, 384, 105, 25}, .tab = 8},
 };

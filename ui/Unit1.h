@@ -115,6 +115,8 @@ class TPL4120_1 : public QMainWindow {
   QLineEdit* edCurXps = nullptr;
   QLineEdit* edCurYps = nullptr;
   QCheckBox* cbNxPage = nullptr;
+  // Added after the original components.
+  QPushButton* btViewTx = nullptr;  ///< "Просмотр": the print preview
 
   /// Full path of the text file last chosen in the open dialog (the platform's file name);
   /// empty at start.
@@ -137,6 +139,8 @@ class TPL4120_1 : public QMainWindow {
   void Save2Click();  // "Save Text As ..."
   void btPrinTxClick();
   void bbNxPageClick();
+  /// Opens the print preview (Unit1Preview.cpp), or brings the open one to the front.
+  void btViewTxClick();
   void edLPtxChange();
 
   // Every event of the editor that can change its text or move the caret recounts both.

@@ -87,6 +87,7 @@ void TPL4120_1::WireEvents() {
   connect(btMergTx, &QPushButton::clicked, this, Guard(this, &TPL4120_1::btMergTxClick));
   connect(btPrinTx, &QPushButton::clicked, this, Guard(this, &TPL4120_1::btPrinTxClick));
   connect(bbNxPage, &QPushButton::clicked, this, Guard(this, &TPL4120_1::bbNxPageClick));
+  connect(btViewTx, &QPushButton::clicked, this, Guard(this, &TPL4120_1::btViewTxClick));
   connect(mmText, &QPlainTextEdit::textChanged, this, Guard(this, &TPL4120_1::mmTextChange));
   connect(mmText, &TOemMemo::mouseMoved, this, Guard(this, &TPL4120_1::mmTextMouseMove));
   connect(mmText, &TOemMemo::mousePressed, this, Guard(this, &TPL4120_1::mmTextMouseDown));

@@ -417,8 +417,8 @@ class LayoutTest : public TWindowTest {
                "SpinEdit1 SpinEdit2 QuitNoSv QuitSave RadioButton2 PrnName InitCrLf");
     QTest::newRow("text") << QStringLiteral("pgTxtEdt") << QString()
                           << list(
-                                 "mmText btLoadTx btPrinTx btMergTx edTextFN edLnTx edPgTx "
-                                 "edLPtx cbLfCrTx bbNxPage edCurXps edCurYps cbNxPage");
+                                 "mmText btLoadTx btPrinTx btViewTx btMergTx edTextFN edLnTx "
+                                 "edPgTx edLPtx cbLfCrTx bbNxPage edCurXps edCurYps cbNxPage");
   }
 
   void tabOrder() {
