@@ -1,13 +1,11 @@
-#include <QFile>
-#include <QLineEdit>
 #include <QPointer>
+#include <string>
 
-#include "printer/DeviceChannel.h"
 #include "printer/InitSequence.h"
 #include "ui/Application.h"
-#include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
 #include "ui/HintManager.h"
+#include "ui/PrintQueue.h"
 #include "ui/Unit1.h"
 
 void TPL4120_1::FormCreate() {
@@ -25,24 +23,20 @@ void TPL4120_1::FormCreate() {
 }
 
 void TPL4120_1::SetPrint1Click() {
-  SendToDevice(pl4120::BuildInitSequence(CurrentSettings()));
+  const pl4120::PrinterSettings settings = CurrentSettings();
+  // Settings the printer cannot take are refused before anything is queued.
+  if (const std::string error = pl4120::SettingsError(settings); !error.empty()) {
+    ShowErrorMessage(error);
+    return;
+  }
+  SendToDevice(pl4120::BuildInitSequence(settings), kInitJobTitle);
 }
 
-// Closing asks nothing and stores nothing; the message loop ends with the last window.
+// Closing stores nothing (closeEvent asks only while printing); the message loop ends with the
+// last window.
 void TPL4120_1::QuitNoSvClick() {
   close();
 }
 void TPL4120_1::QuitSaveClick() {
   close();
-}
-
-void TPL4120_1::SendToDevice(const std::string& data) {
-  // The device name is a file name of this system, not a text of the printer's code page.
-  const QByteArray name = QFile::encodeName(PrnName->text());
-  const pl4120::WriteResult result =
-      pl4120::WriteToDevice(std::string_view(name.constData(), name.size()), data);
-  if (!result.ok()) {
-    // The user keeps the window and everything typed into it; the box says what went wrong.
-    ShowErrorMessage(DeviceErrorMessage(name.toStdString(), result));
-  }
 }

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "ui/OemMemo.h"
+#include "ui/PrintQueue.h"
 
 void TModalAnswers::Arm() {
   if (!armed_) {
@@ -76,7 +77,10 @@ void TModalAnswers::Answer(QWidget* modal) {
   if (whileOpen) {
     whileOpen();
   }
-  if (box != nullptr && !box->buttons().isEmpty()) {
+  if (box != nullptr && !answers.isEmpty()) {
+    QAbstractButton* button = box->button(answers.takeFirst());
+    (button != nullptr ? button : box->buttons().first())->click();
+  } else if (box != nullptr && !box->buttons().isEmpty()) {
     box->buttons().first()->click();
   } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
     dialog->reject();
@@ -91,6 +95,7 @@ void TWindowTest::init() {
   modals.boxes.clear();
   modals.onFileDialog = nullptr;
   modals.whileOpen = nullptr;
+  modals.answers.clear();
   modals.Arm();
   window_ = std::make_unique<TPL4120_1>();
   if (start_ != Start::Hidden) {
@@ -135,6 +140,10 @@ void TWindowTest::SetDevice(const QString& path) {
   device->selectAll();
   Type(device, path);
   QCOMPARE(device->text(), path);
+}
+
+bool TWindowTest::SendsDone(int timeoutMs) const {
+  return QTest::qWaitFor([this] { return !window_->PrintQueue->Busy(); }, timeoutMs);
 }
 
 QByteArray TWindowTest::ReadFile(const QString& path) {

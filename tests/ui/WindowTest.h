@@ -44,8 +44,9 @@ struct TShownBox {
 /// Answers every modal window that opens while it is armed, without blocking: it notices the
 /// window when it is shown and answers from inside the window's own event loop. A file dialog
 /// goes to `onFileDialog` (rejected when that is empty); any other modal window is recorded
-/// in `boxes`, `whileOpen` runs while it is still up, and then its first button is pressed (a
-/// dialog without buttons is rejected).
+/// in `boxes`, `whileOpen` runs while it is still up, and then the button of the next entry
+/// of `answers` is pressed, or the first button when no answer waits (a dialog without
+/// buttons is rejected).
 class TModalAnswers : public QObject {
  public:
   ~TModalAnswers() override { Disarm(); }
@@ -60,6 +61,7 @@ class TModalAnswers : public QObject {
   QList<TShownBox> boxes;
   std::function<void(QFileDialog*)> onFileDialog;
   std::function<void()> whileOpen;
+  QList<QMessageBox::StandardButton> answers;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -108,6 +110,9 @@ class TWindowTest : public QObject {
   static void Type(QWidget* widget, const QString& text);
   /// Replaces the device name with `path`, typed.
   void SetDevice(const QString& path);
+  /// Lets the window's events run until every send has ended (its error box answered); false
+  /// when sends still wait or run after `timeoutMs`.
+  [[nodiscard]] bool SendsDone(int timeoutMs = 20000) const;
 
   /// A path in this test's own temporary folder.
   QString TempPath(const QString& name) const { return dir_->filePath(name); }
