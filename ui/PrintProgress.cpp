@@ -1,5 +1,6 @@
 #include "ui/PrintProgress.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -96,6 +97,14 @@ void TPrintProgress::JobProgress(quint64 sent, quint64 total, bool stalled) {
                      QString::fromUtf8(" байт"));
   lbPrnStall->setVisible(stalled);
   adjustSize();
+}
+
+void TPrintProgress::closeEvent(QCloseEvent* event) {
+  // The window goes when its jobs do; until then closing it is the same as "Отмена".
+  event->ignore();
+  if (btCancPr->isEnabled()) {
+    btCancPr->click();
+  }
 }
 
 void TPrintProgress::JobEnded(int outstanding) {

@@ -12,7 +12,8 @@ class QPushButton;
 /// the destination, the bytes sent of the job's total, how many jobs wait behind it, the
 /// stall warning while the destination takes nothing, and "Отмена". It shows only once a job
 /// has run for the show delay, never takes the keyboard focus from the window it belongs to,
-/// and hides when the last job ends. It sends nothing itself: "Отмена" emits cancelRequested.
+/// and hides when the last job ends. It sends nothing itself: "Отмена" emits cancelRequested,
+/// and so does the window's close box, as with any progress dialog.
 class TPrintProgress : public QWidget {
   Q_OBJECT
 
@@ -39,6 +40,9 @@ class TPrintProgress : public QWidget {
 
  signals:
   void cancelRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void ShowBesideOwner();

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QStringListModel>
 #include <QThread>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,13 @@ void TPrinterFinder::Gathered() {
   delete thread_;
   thread_ = nullptr;
   model_->setStringList(found_->names);
+  // The field is narrow; the list is as wide as its longest name.
+  QAbstractItemView* popup = completer_->popup();
+  int widest = 0;
+  for (const QString& name : found_->names) {
+    widest = std::max(widest, popup->fontMetrics().horizontalAdvance(name));
+  }
+  popup->setMinimumWidth(widest + 2 * popup->frameWidth() + 24);
   emit refreshed();
 }
 
