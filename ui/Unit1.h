@@ -184,7 +184,8 @@ class TPL4120_1 : public QMainWindow {
   /// once with the job's number. A failure comes later, as the error box.
   quint64 SendToDevice(std::string data, std::string title);
   /// While jobs wait or run: asks whether to stop printing and close. True when the window
-  /// may close (nothing is printing, or the user said yes: the jobs are then cancelled).
+  /// may close (nothing is printing, or the user said yes: the jobs are then cancelled). The
+  /// last question before closing: what else is asked comes first.
   bool ConfirmCloseWhilePrinting();
   void ReadTextFileIntoEditor();
   void UpdateTextCounters();

@@ -130,6 +130,7 @@ bool TPL4120_1::ConfirmCloseWhilePrinting() {
     // Nothing more is shown: the jobs end as the window goes.
     closing_ = true;
     PrintQueue->CancelAll();
+    PrintProgress->hide();
   } else {
     ShowWaitingMessages();
   }
@@ -137,10 +138,11 @@ bool TPL4120_1::ConfirmCloseWhilePrinting() {
 }
 
 void TPL4120_1::closeEvent(QCloseEvent* event) {
-  if (!ConfirmCloseWhilePrinting()) {
+  bool canClose = true;
+  Guarded([&] { canClose = ConfirmCloseWhilePrinting(); });
+  if (canClose) {
+    event->accept();
+  } else {
     event->ignore();
-    return;
   }
-  PrintProgress->hide();
-  QMainWindow::closeEvent(event);
 }
