@@ -117,6 +117,7 @@ void RunConnect(Connect& c) {
 
 // Cancels job `jobId` of the printer at `uri`, over a connection of its own.
 struct CancelRequest {
+  std::string user;  // empty: the library's own idea of the user
   std::string host;
   int port = 0;
   http_encryption_t encryption = HTTP_ENCRYPTION_IF_REQUESTED;
@@ -127,6 +128,10 @@ struct CancelRequest {
 
 void RunCancel(CancelRequest& r) {
   cupsSetPasswordCB2(NoPassword, nullptr);
+  // A print service lets the owner of a job cancel it: ask as the user the job was made for.
+  if (!r.user.empty()) {
+    cupsSetUser(r.user.c_str());
+  }
   http_t* http =
       httpConnect2(r.host.c_str(), r.port, nullptr, AF_UNSPEC, r.encryption, 1, 3000, nullptr);
   if (http == nullptr) {
@@ -152,6 +157,13 @@ class IppOutput final : public Output {
   bool Open(JobControl& job, WriteResult& result) override {
     job_ = &job;
     cupsSetPasswordCB2(NoPassword, nullptr);
+    // The library names the user of every request it makes on this thread; the job's user
+    // holds until Close puts the thread's own setting back.
+    if (!job.options().user.empty()) {
+      previousUser_ = cupsUser();
+      cupsSetUser(job.options().user.c_str());
+      userSet_ = true;
+    }
     result.path = target_;
     if (queue_) {
       const ServiceAddress service = PrintServiceAddress(job.options().printService);
@@ -385,6 +397,7 @@ class IppOutput final : public Output {
 
   void CancelOnServer(JobControl& job, WriteResult& result) {
     auto request = std::make_shared<CancelRequest>();
+    request->user = job.options().user;
     request->host = host_;
     request->port = port_;
     request->encryption = encryption_;
@@ -421,6 +434,10 @@ class IppOutput final : public Output {
       cupsFreeDests(1, dest_);
       dest_ = nullptr;
     }
+    if (userSet_) {
+      cupsSetUser(previousUser_.c_str());
+      userSet_ = false;
+    }
   }
 
   std::string target_;
@@ -434,6 +451,8 @@ class IppOutput final : public Output {
   cups_dinfo_t* info_ = nullptr;
   int jobId_ = 0;
   bool timedOut_ = false;
+  bool userSet_ = false;                 // the thread's user is the job's until Close
+  std::string previousUser_;             // the thread's user before the job
   const CancelToken* hooked_ = nullptr;  // holds a hook on the connection while it is open
   mutable std::uint64_t taken_ = 0;
 };

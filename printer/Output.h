@@ -107,6 +107,10 @@ struct JobOptions {
 
   /// The job's title at a print service or IPP printer ("ПЛ 4120: letter.txt"). UTF-8.
   std::string title = "ПЛ 4120";
+  /// The user the job belongs to at a print service or IPP printer (UTF-8). Empty: the name
+  /// this thread's library settings give (CUPS_USER, the client configuration, else the
+  /// login name).
+  std::string user;
   /// The print service to use for cups: names and for the list of queues: "HOST[:PORT]" or
   /// the path of its local socket. Empty: the service this thread's library settings name
   /// (CUPS_SERVER, the client configuration, else the local one).

@@ -163,6 +163,7 @@ TPL4120_1::TPL4120_1(QWidget* parent) : QMainWindow(parent) {
   BuildLayout();
   ApplySettings(pl4120::PrinterSettings{});
   WireEvents();
+  SetUpSending();
   FormCreate();
 }
 

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <deque>
 #include <string>
 
 class QAction;
@@ -25,7 +26,11 @@ class TOemMemo;
 namespace pl4120 {
 struct PrinterSettings;
 struct StoredSettings;
+struct WriteResult;
 }  // namespace pl4120
+class TPrinterFinder;
+class TPrintProgress;
+class TPrintQueue;
 class TSpinEdit;
 
 /// The program's one window: the settings page ("Установки") with the printer settings and
@@ -121,8 +126,15 @@ class TPL4120_1 : public QMainWindow {
   /// Full path of the text file last chosen in the open dialog (the platform's file name);
   /// empty at start.
   std::string CurrentTextFileName;
-  /// True while btPrinTxClick is sending.
+  /// True while the job of btPrinTxClick waits or runs.
   bool PrintBusy = false;
+
+  // Sending (Unit1Sending.cpp): every send is a job of the queue, which works on a thread
+  // of its own; the progress window shows a job that lasts; the device field offers the
+  // printers that exist.
+  TPrintQueue* PrintQueue = nullptr;
+  TPrintProgress* PrintProgress = nullptr;
+  TPrinterFinder* PrinterFinder = nullptr;
 
   // Handlers: each named after its control and event.
   void FormCreate();
@@ -206,7 +218,13 @@ class TPL4120_1 : public QMainWindow {
   bool EditedTextSettled();
 
   // Shared operations of the handlers.
-  void SendToDevice(const std::string& data);
+  /// Queues `data` for the device named in PrnName now, as a job titled `title`; returns at
+  /// once with the job's number. A failure comes later, as the error box.
+  quint64 SendToDevice(std::string data, std::string title);
+  /// While jobs wait or run: asks whether to stop printing and close. True when the window
+  /// may close (nothing is printing, or the user said yes: the jobs are then cancelled). The
+  /// last question before closing: what else is asked comes first.
+  bool ConfirmCloseWhilePrinting();
   void ReadTextFileIntoEditor();
   void UpdateTextCounters();
   void UpdateCaretPosition();
@@ -225,6 +243,20 @@ class TPL4120_1 : public QMainWindow {
   void WireEvents();   // events -> handlers (Unit1Wiring.cpp)
   /// Asks what must be settled before the window closes (Unit1Commands.cpp).
   bool CanClose();
+
+  void SetUpSending();  // the print queue, its progress, the printer list (Unit1Sending.cpp)
+
+  // sending (Unit1Sending.cpp)
+  void SendEnded(quint64 id, const QString& device, const pl4120::WriteResult& result);
+  void JobGone(quint64 id);  // a job ended or was dropped
+  void CancelSending();      // "Отмена" of the progress window
+  void ShowSendMessage(const std::string& message);
+  void ShowWaitingMessages();
+  quint64 printJob_ = 0;                  // the job of btPrinTxClick while PrintBusy
+  int droppedByCancel_ = 0;               // told with the cancelled job's message
+  std::deque<std::string> sendMessages_;  // waiting for the box that is up
+  bool messageOpen_ = false;
+  bool closing_ = false;  // the user chose to stop printing and close
 
   using MouseMoveHandler = void (TPL4120_1::*)(QMouseEvent*);
   /// Hangs a mouse-move handler on a control (and the parts Qt builds inside it).

@@ -1,17 +1,15 @@
 #include <QCloseEvent>
-#include <QFile>
-#include <QLineEdit>
 #include <QPointer>
 #include <algorithm>
 #include <iterator>
+#include <string>
 
-#include "printer/DeviceChannel.h"
 #include "printer/InitSequence.h"
 #include "ui/Application.h"
-#include "ui/DeviceErrors.h"
 #include "ui/ErrorBox.h"
 #include "ui/HelpWindow.h"
 #include "ui/HintManager.h"
+#include "ui/PrintQueue.h"
 #include "ui/Unit1.h"
 
 void TPL4120_1::FormCreate() {
@@ -29,7 +27,13 @@ void TPL4120_1::FormCreate() {
 }
 
 void TPL4120_1::SetPrint1Click() {
-  SendToDevice(pl4120::BuildInitSequence(CurrentSettings()));
+  const pl4120::PrinterSettings settings = CurrentSettings();
+  // Settings the printer cannot take are refused before anything is queued.
+  if (const std::string error = pl4120::SettingsError(settings); !error.empty()) {
+    ShowErrorMessage(error);
+    return;
+  }
+  SendToDevice(pl4120::BuildInitSequence(settings), kInitJobTitle);
 }
 
 // Stores nothing ("Выход с сохранением" stores the settings first, Unit1Stored.cpp); the message
@@ -52,7 +56,8 @@ bool TPL4120_1::CanClose() {
   // What would be lost by closing, in the order the user is asked; the first answer that keeps
   // the window open ends the asking.
   using Check = bool (TPL4120_1::*)();
-  static constexpr Check kChecks[] = {&TPL4120_1::EditedTextSettled};
+  static constexpr Check kChecks[] = {&TPL4120_1::EditedTextSettled,
+                                      &TPL4120_1::ConfirmCloseWhilePrinting};
   return std::all_of(std::begin(kChecks), std::end(kChecks),
                      [this](Check check) { return (this->*check)(); });
 }
@@ -63,15 +68,4 @@ void TPL4120_1::InstrucClick() {
 
 void TPL4120_1::About2Click() {
   ShowAbout(this);
-}
-
-void TPL4120_1::SendToDevice(const std::string& data) {
-  // The device name is a file name of this system, not a text of the printer's code page.
-  const QByteArray name = QFile::encodeName(PrnName->text());
-  const pl4120::WriteResult result =
-      pl4120::WriteToDevice(std::string_view(name.constData(), name.size()), data);
-  if (!result.ok()) {
-    // The user keeps the window and everything typed into it; the box says what went wrong.
-    ShowErrorMessage(DeviceErrorMessage(name.toStdString(), result));
-  }
 }

@@ -1,7 +1,9 @@
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstdio>
 
+#include "printer/Destination.h"
 #include "ui/Application.h"
 #include "ui/CommandLine.h"
 #include "ui/Unit1.h"
@@ -31,8 +33,14 @@ int main(int argc, char** argv) {
   }
 
   TApplication app(argc, argv);
-  TPL4120_1 window;
-  window.LoadStoredSettings();  // the settings kept by "Выход с сохранением"
-  window.show();                // the window opens maximised by itself
-  return TApplication::exec();
+  int code = 0;
+  {
+    TPL4120_1 window;
+    window.LoadStoredSettings();  // the settings kept by "Выход с сохранением"
+    window.show();                // the window opens maximised by itself
+    code = TApplication::exec();
+  }  // the window's print queue stops its jobs here
+  // A print-service job cancelled at the end gets its cancel to the server, if it answers soon.
+  pl4120::FinishLeftWork(std::chrono::milliseconds(1500));
+  return code;
 }

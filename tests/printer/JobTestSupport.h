@@ -151,9 +151,10 @@ struct JobRecord {
   int state = 0;  ///< 3 pending .. 7 canceled, 8 aborted, 9 completed
 };
 
-/// Asks the printer at `printerUri` (through `host`:`port`) about job `id`.
+/// Asks the printer at `printerUri` (through `host`:`port`) about job `id`, as `requester`
+/// (the user running the test when empty).
 inline JobRecord AskAboutJob(const std::string& host, int port, const std::string& printerUri,
-                             int id) {
+                             int id, const std::string& requester = {}) {
   JobRecord record;
   http_t* http = httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_IF_REQUESTED,
                               1, 5000, nullptr);
@@ -165,7 +166,7 @@ inline JobRecord AskAboutJob(const std::string& host, int port, const std::strin
   ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", id);
   // A print service shows a job's name and owner to its owner only.
   ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
-               ThisUser().c_str());
+               requester.empty() ? ThisUser().c_str() : requester.c_str());
   ipp_t* response = cupsDoRequest(http, request, "/");
   if (response != nullptr && ippGetStatusCode(response) <= IPP_STATUS_OK_EVENTS_COMPLETE) {
     record.found = true;

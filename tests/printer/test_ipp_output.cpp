@@ -69,6 +69,20 @@ TEST_F(IppPrinter, KeepsEveryByteOfEachJobWithItsTitleAndUser) {
   }
 }
 
+TEST_F(IppPrinter, JobCarriesTheUserItIsGivenAndTheThreadKeepsItsOwn) {
+  JobOptions named;
+  named.user = "pl4120-tester";
+
+  const WriteResult first = Send("a", "ПЛ 4120: пользователь", named);
+  const WriteResult second = Send("b", "ПЛ 4120: без пользователя");
+
+  ASSERT_TRUE(first.ok()) << first.message;
+  ASSERT_TRUE(second.ok()) << second.message;
+  EXPECT_EQ(Job(first.jobId).user, "pl4120-tester");
+  // The next job on the same thread without a user of its own is the thread's user's again.
+  EXPECT_EQ(Job(second.jobId).user, ThisUser());
+}
+
 TEST_F(IppPrinter, CancelMidwayLeavesAShorterCancelledJob) {
   const std::string data = RandomBytes(32 << 20);
   CancelToken cancel;

@@ -31,10 +31,10 @@ class PrintService : public ::testing::Test {
     options_.printService = service_.server();
   }
 
-  JobRecord Job(const std::string& queue, int id) const {
+  JobRecord Job(const std::string& queue, int id, const std::string& requester = {}) const {
     const std::string port = service_.server().substr(service_.server().rfind(':') + 1);
     return AskAboutJob("127.0.0.1", std::stoi(port),
-                       "ipp://127.0.0.1:" + port + "/printers/" + queue, id);
+                       "ipp://127.0.0.1:" + port + "/printers/" + queue, id, requester);
   }
 
   rig::TcpSink printer_;
@@ -177,6 +177,32 @@ TEST_F(PrintService, CancelDuringTheUploadCancelsTheJob) {
   ASSERT_GT(r.jobId, 0);
   EXPECT_LT(r.sent, data.size());
   EXPECT_EQ(Job("Raw", r.jobId).state, 7) << "the job should be cancelled, not printed";
+}
+
+TEST_F(PrintService, JobAndItsCancelCarryTheUserItIsGiven) {
+  options_.user = "pl4120-tester";
+  options_.title = "ПЛ 4120: пользователь";
+
+  const WriteResult printed = SendJob("cups:Raw", "x", options_);
+
+  ASSERT_TRUE(printed.ok()) << printed.message;
+  EXPECT_EQ(Job("Raw", printed.jobId, "pl4120-tester").user, "pl4120-tester");
+
+  // The cancel goes to the server as the same user.
+  const std::string data = RandomBytes(16 << 20);
+  CancelToken cancel;
+  options_.progressInterval = milliseconds(0);
+  options_.onProgress = [&](const Progress& p) {
+    if (p.sent >= (1 << 20)) {
+      cancel.Cancel();
+    }
+  };
+  const WriteResult cancelled = SendJob("cups:Raw", data, options_, &cancel);
+  ASSERT_TRUE(FinishLeftWork(std::chrono::seconds(5)));
+  ASSERT_GT(cancelled.jobId, 0);
+  const JobRecord job = Job("Raw", cancelled.jobId, "pl4120-tester");
+  EXPECT_EQ(job.user, "pl4120-tester");
+  EXPECT_EQ(job.state, 7) << "the job should be cancelled, not printed";
 }
 
 TEST(PrinterDevices, ListedInNumberOrderUsbFirst) {

@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "ui/OemMemo.h"
+#include "ui/PrintQueue.h"
 
 void TModalAnswers::Arm() {
   if (!armed_) {
@@ -148,6 +149,10 @@ void TWindowTest::SetDevice(const QString& path) {
   device->selectAll();
   Type(device, path);
   QCOMPARE(device->text(), path);
+}
+
+bool TWindowTest::SendsDone(int timeoutMs) const {
+  return QTest::qWaitFor([this] { return !window_->PrintQueue->Busy(); }, timeoutMs);
 }
 
 QByteArray TWindowTest::ReadFile(const QString& path) {

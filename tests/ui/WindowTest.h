@@ -112,6 +112,9 @@ class TWindowTest : public QObject {
   static void Type(QWidget* widget, const QString& text);
   /// Replaces the device name with `path`, typed.
   void SetDevice(const QString& path);
+  /// Lets the window's events run until every send has ended (its error box answered); false
+  /// when sends still wait or run after `timeoutMs`.
+  [[nodiscard]] bool SendsDone(int timeoutMs = 20000) const;
 
   /// A path in this test's own temporary folder.
   QString TempPath(const QString& name) const { return dir_->filePath(name); }
