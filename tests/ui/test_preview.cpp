@@ -165,6 +165,9 @@ class TestPreview : public TWindowTest {
     window()->PrnName->setText(device);
     ShowPage(page);
     Click(button);
+    if (!SendsDone()) {
+      return "<send did not end>";
+    }
     return ReadFile(device);
   }
 
