@@ -50,8 +50,9 @@ if(PROJECT_IS_TOP_LEVEL)
   # a window on X11 or Wayland are loaded at run time, so they are named here.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-  # Qt's own texts (dialogs, context menus, standard buttons) in Russian.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+  # Qt's own texts (dialogs, context menus, standard buttons) in Russian; the fonts the window
+  # and the preview are drawn with (Cyrillic and box drawing).
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core")
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups")
   include(CPack)
 endif()

@@ -62,6 +62,8 @@ for library in "${needed[@]}"; do
 done
 [[ $(field Recommends) == *qt6-translations-l10n* ]] ||
   fail "Recommends lacks the Russian Qt texts: $(field Recommends)"
+[[ $(field Recommends) == *fonts-dejavu-core* ]] ||
+  fail "Recommends lacks the fonts of the window and the preview: $(field Recommends)"
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$WORK/contents"
 for file in ./usr/bin/pl4120 \
