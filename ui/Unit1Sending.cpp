@@ -60,7 +60,10 @@ void TPL4120_1::SendEnded(quint64 id, const QString& device, const pl4120::Write
   JobGone(id);
   std::string message = DeviceErrorMessage(device.toStdString(), result);
   if (droppedByCancel_ > 0) {
-    message += (message.empty() ? "" : " ") + NotSent(droppedByCancel_);
+    if (!message.empty()) {
+      message += ' ';
+    }
+    message += NotSent(droppedByCancel_);
     droppedByCancel_ = 0;
   }
   if (!message.empty()) {

@@ -16,7 +16,8 @@ std::string Lines(int count) {
   for (int i = 1; i <= count; ++i) {
     if (i > 1)
       text += "\r\n";
-    text += "L" + std::to_string(i);
+    text += 'L';
+    text += std::to_string(i);
   }
   return text;
 }
