@@ -148,6 +148,22 @@ bool WaitForPort(int port, milliseconds timeout) {
   }
 }
 
+namespace {
+
+// True once `child`, still running, accepts connections on `port`; false when it ends first or
+// `timeout` passes.
+bool ListensWithin(Child& child, int port, milliseconds timeout) {
+  const auto end = Clock::now() + timeout;
+  while (Clock::now() < end && child.running()) {
+    if (WaitForPort(port, milliseconds(50))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 // --- Child processes ------------------------------------------------------------------------
 
 bool Child::Start(const std::vector<std::string>& command, const std::vector<std::string>& env,
@@ -505,11 +521,8 @@ std::string IppEvePrinter::Start() {
                         dir_ / "printer.log")) {
       return "ippeveprinter did not start";
     }
-    const auto end = Clock::now() + milliseconds(5000);
-    while (Clock::now() < end && printer_.running()) {
-      if (WaitForPort(port_, milliseconds(50))) {
-        return {};
-      }
+    if (ListensWithin(printer_, port_, milliseconds(5000))) {
+      return {};
     }
     printer_.Stop();
   }
@@ -619,11 +632,8 @@ std::string PrivateCupsd::Start() {
                       dir_ / "cupsd.log")) {
       return "cupsd did not start";
     }
-    const auto end = Clock::now() + milliseconds(5000);
-    while (Clock::now() < end && cupsd_.running()) {
-      if (WaitForPort(port_, milliseconds(50))) {
-        return {};
-      }
+    if (ListensWithin(cupsd_, port_, milliseconds(5000))) {
+      return {};
     }
     cupsd_.Stop();
   }
