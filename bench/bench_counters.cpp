@@ -11,9 +11,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/Application.h"
-#include "ui/OemMemo.h"
-#include "ui/Unit1.h"
+#include "app/Application.h"
+#include "ui/widgets/OemMemo.h"
+#include "ui/window/Unit1.h"
 
 namespace {
 
@@ -34,7 +34,8 @@ void MouseMoveUpdate(benchmark::State& state, TPL4120_1* window) {
   for (auto _ : state)
     window->mmTextMouseMove(nullptr);
   state.counters["lines"] =
-      benchmark::Counter(window->edLnTx->text().toDouble(), benchmark::Counter::kDefaults);
+      benchmark::Counter(window->findChild<QLineEdit*>(QStringLiteral("edLnTx"))->text().toDouble(),
+                         benchmark::Counter::kDefaults);
 }
 
 }  // namespace
@@ -51,11 +52,11 @@ int main(int argc, char** argv) {
   {
     const std::string text = BigText();
     for (TPL4120_1* w : {plain.get(), selected.get()})
-      w->mmText->setBytes(text);
+      w->findChild<TOemMemo*>(QStringLiteral("mmText"))->setBytes(text);
   }
   // The caret at the end: the line lookup goes as far as it can.
-  plain->mmText->moveCursor(QTextCursor::End);
-  selected->mmText->selectAll();
+  plain->findChild<TOemMemo*>(QStringLiteral("mmText"))->moveCursor(QTextCursor::End);
+  selected->findChild<TOemMemo*>(QStringLiteral("mmText"))->selectAll();
 
   benchmark::RegisterBenchmark("MouseMoveUpdate/empty", MouseMoveUpdate, empty.get());
   benchmark::RegisterBenchmark("MouseMoveUpdate/100MB_nothing_selected", MouseMoveUpdate,

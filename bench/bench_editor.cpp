@@ -7,7 +7,7 @@
 #include <QTextCursor>
 #include <string>
 
-#include "ui/OemMemo.h"
+#include "ui/widgets/OemMemo.h"
 
 namespace {
 

@@ -21,14 +21,14 @@
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
 #include "escp/Interpreter.h"
 #include "printer/InitSequence.h"
 #include "printer/PrinterSettings.h"
-#include "ui/Application.h"
-#include "ui/OemMemo.h"
-#include "ui/PreviewView.h"
-#include "ui/PreviewWindow.h"
-#include "ui/Unit1.h"
+#include "ui/preview/PreviewView.h"
+#include "ui/preview/PreviewWindow.h"
+#include "ui/widgets/OemMemo.h"
+#include "ui/window/Unit1.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ Outcome InChild(F child, std::size_t bytes = kTenMegabytes) {
     TApplication app(argc, argv);
     TPL4120_1 window;
     window.show();
-    window.mmText->setBytes(Text(bytes));
+    window.findChild<TOemMemo*>(QStringLiteral("mmText"))->setBytes(Text(bytes));
     QCoreApplication::processEvents();
     const Outcome outcome = child(window);
     if (write(fds[1], &outcome, sizeof outcome) != static_cast<ssize_t>(sizeof outcome)) {
@@ -120,7 +120,7 @@ void BM_PreviewFirstSheet10MB(benchmark::State& state) {
       bool painted = false;
       QElapsedTimer timer;
       timer.start();
-      window.btViewTx->click();
+      window.findChild<QPushButton*>(QStringLiteral("btViewTx"))->click();
       auto* preview = window.findChild<TPreviewWindow*>();
       QObject::connect(preview->View(), &TPreviewView::sheetPainted, [&](int sheet) {
         if (sheet == 0 && !painted) {
@@ -176,7 +176,7 @@ void BM_PdfOf100Sheets(benchmark::State& state) {
     const Outcome outcome = InChild(
         [](TPL4120_1& window) {
           Outcome result;
-          window.btViewTx->click();
+          window.findChild<QPushButton*>(QStringLiteral("btViewTx"))->click();
           auto* preview = window.findChild<TPreviewWindow*>();
           RunUntil([&] { return !preview->Pending(); });
           const std::string path = "/tmp/pl4120-bench-preview-" + std::to_string(getpid()) + ".pdf";
@@ -208,19 +208,20 @@ void TypeInto(benchmark::State& state, bool withPreview) {
       Outcome result;
       TPreviewWindow* preview = nullptr;
       if (withPreview) {
-        window.btViewTx->click();
+        window.findChild<QPushButton*>(QStringLiteral("btViewTx"))->click();
         preview = window.findChild<TPreviewWindow*>();
         RunUntil([&] { return !preview->Pending(); });
       }
-      window.mmText->moveCursor(QTextCursor::End);
+      window.findChild<TOemMemo*>(QStringLiteral("mmText"))->moveCursor(QTextCursor::End);
       std::vector<double> keys;
       for (int i = 0; i < 40; ++i) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
         QElapsedTimer timer;
         timer.start();
-        QCoreApplication::sendEvent(window.mmText, &press);
-        QCoreApplication::sendEvent(window.mmText, &release);
+        QCoreApplication::sendEvent(window.findChild<TOemMemo*>(QStringLiteral("mmText")), &press);
+        QCoreApplication::sendEvent(window.findChild<TOemMemo*>(QStringLiteral("mmText")),
+                                    &release);
         QCoreApplication::processEvents();
         keys.push_back(Seconds(timer));
         if (preview != nullptr && i % 10 == 9) {

@@ -16,9 +16,11 @@
 #include <memory>
 #include <string>
 
-#include "ui/Application.h"
-#include "ui/OemMemo.h"
-#include "ui/Unit1.h"
+#include "app/Application.h"
+#include "ui/session/SendSession.h"
+#include "ui/session/TextFile.h"
+#include "ui/widgets/OemMemo.h"
+#include "ui/window/Unit1.h"
 
 namespace {
 
@@ -41,7 +43,7 @@ void PrintText(benchmark::State& state, TPL4120_1* window, std::size_t bytes) {
   for (auto _ : state) {
     window->btPrinTxClick();
     // The job goes out on the print queue's thread; the print ends when the button is back.
-    while (window->PrintBusy)
+    while (window->Sending().PrintBusy())
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
@@ -50,7 +52,7 @@ void PrintText(benchmark::State& state, TPL4120_1* window, std::size_t bytes) {
 void ToPlainTextAndWrite(benchmark::State& state, TPL4120_1* window, const std::string& path,
                          const std::string& payload) {
   for (auto _ : state) {
-    QString text = window->mmText->toPlainText();
+    QString text = window->findChild<TOemMemo*>(QStringLiteral("mmText"))->toPlainText();
     benchmark::DoNotOptimize(text.data());
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const ssize_t written = ::write(fd, payload.data(), payload.size());
@@ -74,11 +76,12 @@ int main(int argc, char** argv) {
   const QString device = dir.filePath(QStringLiteral("printer.out"));
 
   auto window = std::make_unique<TPL4120_1>();
-  window->mmText->setBytes(TenMegabytes());
-  window->PrnName->setText(device);
-  window->cbNxPage->setChecked(true);
+  window->findChild<TOemMemo*>(QStringLiteral("mmText"))->setBytes(TenMegabytes());
+  window->findChild<QLineEdit*>(QStringLiteral("PrnName"))->setText(device);
+  window->findChild<QCheckBox*>(QStringLiteral("cbNxPage"))->setChecked(true);
   // The same number of bytes as the print sends: the text and its form feed.
-  const std::string payload = window->mmText->bytes() + '\x0C';
+  const std::string payload =
+      window->findChild<TOemMemo*>(QStringLiteral("mmText"))->bytes() + '\x0C';
 
   benchmark::RegisterBenchmark("PrintText/10MB", PrintText, window.get(), payload.size());
   benchmark::RegisterBenchmark("ToPlainTextAndWrite/10MB", ToPlainTextAndWrite, window.get(),

@@ -25,12 +25,14 @@
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
 #include "tests/support/PrintRig.h"
-#include "ui/Application.h"
-#include "ui/OemMemo.h"
-#include "ui/PrintProgress.h"
-#include "ui/PrintQueue.h"
-#include "ui/Unit1.h"
+#include "ui/printing/PrintProgress.h"
+#include "ui/printing/PrintQueue.h"
+#include "ui/session/SendSession.h"
+#include "ui/session/TextFile.h"
+#include "ui/widgets/OemMemo.h"
+#include "ui/window/Unit1.h"
 
 namespace {
 
@@ -99,9 +101,10 @@ void TimerWhileSlowPrint(benchmark::State& state) {
     const std::string fifo = w.Path("printer");
     mkfifo(fifo.c_str(), 0600);
     rig::FifoSink reader(fifo, {.bytesPerSecond = kSinkBytesPerSecond});
-    w.window->mmText->setBytes(Text(kSlowBytes));
-    w.window->cbNxPage->setChecked(false);
-    w.window->PrnName->setText(QString::fromStdString(fifo));
+    w.window->findChild<TOemMemo*>(QStringLiteral("mmText"))->setBytes(Text(kSlowBytes));
+    w.window->findChild<QCheckBox*>(QStringLiteral("cbNxPage"))->setChecked(false);
+    w.window->findChild<QLineEdit*>(QStringLiteral("PrnName"))
+        ->setText(QString::fromStdString(fifo));
 
     std::vector<double> lateMs;
     QElapsedTimer clock;
@@ -117,7 +120,7 @@ void TimerWhileSlowPrint(benchmark::State& state) {
     clock.start();
     timer.start();
     w.window->btPrinTxClick();
-    while (w.window->PrintBusy) {
+    while (w.window->Sending().PrintBusy()) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     timer.stop();
@@ -174,11 +177,12 @@ void CancelFromTheWindow(benchmark::State& state, Stop kind) {
         name = ipp->uri();
         break;
     }
-    w.window->mmText->setBytes(text);
-    w.window->PrnName->setText(QString::fromStdString(name));
+    w.window->findChild<TOemMemo*>(QStringLiteral("mmText"))->setBytes(text);
+    w.window->findChild<QLineEdit*>(QStringLiteral("PrnName"))
+        ->setText(QString::fromStdString(name));
     quint64 lastSent = 0;
     QElapsedTimer still;
-    QObject::connect(w.window->PrintQueue, &TPrintQueue::jobProgress,
+    QObject::connect(&w.window->Sending().Queue(), &TPrintQueue::jobProgress,
                      [&](quint64, quint64 sent, quint64, bool) {
                        if (sent != lastSent) {
                          lastSent = sent;
@@ -192,14 +196,14 @@ void CancelFromTheWindow(benchmark::State& state, Stop kind) {
     while (still.elapsed() < 300 && wait.elapsed() < 20000) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    if (!w.window->PrintQueue->Busy()) {
+    if (!w.window->Sending().Queue().Busy()) {
       state.SkipWithError("the job ended before the cancel");
       break;
     }
     BoxWatch box;
     box.clock.start();
-    w.window->PrintProgress->btCancPr->click();
-    while (w.window->PrintBusy) {
+    w.window->findChild<TPrintProgress*>(QStringLiteral("PrintProgress"))->btCancPr->click();
+    while (w.window->Sending().PrintBusy()) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     QCoreApplication::processEvents();

@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Application.h"
 #include "text/Cp866.h"
-#include "ui/Application.h"
-#include "ui/OemMemo.h"
-#include "ui/Unit1.h"
+#include "ui/session/SendSession.h"
+#include "ui/session/TextFile.h"
+#include "ui/widgets/OemMemo.h"
+#include "ui/window/Unit1.h"
 
 namespace {
 
@@ -76,20 +78,20 @@ std::string TextFile(std::size_t bytes) {
     text.truncate(static_cast<qsizetype>(n));
     std::string().swap(bytes);
   } else {
-    window.CurrentTextFileName = path;
+    window.TextFile().SetName(path);
   }
   Outcome outcome;
   outcome.startKb = PeakKb();
   const auto start = std::chrono::steady_clock::now();
   if (way == Way::kSetPlainText) {
-    window.mmText->QPlainTextEdit::setPlainText(text);
+    window.findChild<TOemMemo*>(QStringLiteral("mmText"))->QPlainTextEdit::setPlainText(text);
   } else {
     window.ReadTextFileIntoEditor();
   }
   const auto stop = std::chrono::steady_clock::now();
   outcome.seconds = std::chrono::duration<double>(stop - start).count();
   outcome.peakKb = PeakKb();
-  if (window.mmText->document()->blockCount() < 2) {
+  if (window.findChild<TOemMemo*>(QStringLiteral("mmText"))->document()->blockCount() < 2) {
     outcome.seconds = -1;  // nothing arrived: report it rather than a time
   }
   if (write(pipeOut, &outcome, sizeof outcome) != static_cast<ssize_t>(sizeof outcome)) {

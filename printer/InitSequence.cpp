@@ -27,22 +27,22 @@ Range ArgumentRange(std::int32_t spinMin, std::int32_t spinMax) {
 }
 
 Range SpacingRange(LineSpacing spacing) {
-  return spacing == LineSpacing::Hei0353 ? ArgumentRange(kSpinEdit1Min, kSpinEdit1Max)
-                                         : ArgumentRange(kSpinEdit2Min, kSpinEdit2Max);
+  return spacing == LineSpacing::Units72 ? ArgumentRange(kUnits72Min, kUnits72Max)
+                                         : ArgumentRange(kUnits216Min, kUnits216Max);
 }
 
 }  // namespace
 
 std::string SettingsError(const PrinterSettings& settings) {
-  if (settings.Hei != LineSpacing::Hei0353 && settings.Hei != LineSpacing::Hei0118) {
+  if (settings.spacing != LineSpacing::Units72 && settings.spacing != LineSpacing::Units216) {
     return {};
   }
-  const Range range = SpacingRange(settings.Hei);
+  const Range range = SpacingRange(settings.spacing);
   const std::int32_t units = settings.SpacingUnits();
   if (units >= range.min && units <= range.max) {
     return {};
   }
-  const char* unit = settings.Hei == LineSpacing::Hei0353 ? "/72" : "/216";
+  const char* unit = settings.spacing == LineSpacing::Units72 ? "/72" : "/216";
   return "Межстрочный интервал " + std::to_string(units) + unit +
          " дюйма недопустим: допустимо от " + std::to_string(range.min) + " до " +
          std::to_string(range.max) + ".";
@@ -53,44 +53,44 @@ std::string BuildInitSequence(const PrinterSettings& settings) {
     throw std::invalid_argument(error);
   }
   std::string sequence = Encode(Op::Reset);
-  switch (settings.Lang) {
-    case CharTable::LangAltM:
-    case CharTable::LangKoi8:
-    case CharTable::LangComn:
+  switch (settings.charTable) {
+    case CharTable::Alternative:
+    case CharTable::Koi8:
+    case CharTable::Combined:
       // Every table choice selects the same set; the text is never converted.
       sequence += Encode(Op::CharacterSet, {cmd::kCharacterSetNumber});
       break;
-    case CharTable::RadioButton1:
-    case CharTable::RadioButton2:
-    case CharTable::RadioButton3:
+    case CharTable::NoTable1:
+    case CharTable::NoTable2:
+    case CharTable::NoTable3:
       break;
   }
-  sequence += Encode(settings.WidElite ? Op::CondensedOn : Op::CondensedOff);
-  sequence += Encode(settings.WidExten ? Op::DoubleWidthOn : Op::DoubleWidthOff);
-  sequence += Encode(settings.Wid == Pitch::Wid12smb ? Op::Pitch12 : Op::Pitch10);
-  switch (settings.Hei) {
-    case LineSpacing::Hei2spi:
+  sequence += Encode(settings.condensed ? Op::CondensedOn : Op::CondensedOff);
+  sequence += Encode(settings.doubleWidth ? Op::DoubleWidthOn : Op::DoubleWidthOff);
+  sequence += Encode(settings.pitch == Pitch::Cpi12 ? Op::Pitch12 : Op::Pitch10);
+  switch (settings.spacing) {
+    case LineSpacing::Tenth:
       sequence += Encode(Op::SpacingSevenOf72);
       break;
-    case LineSpacing::Hei3spi:
+    case LineSpacing::Eighth:
       sequence += Encode(Op::SpacingEighth);
       break;
-    case LineSpacing::Hei4spi:
+    case LineSpacing::Sixth:
       sequence += Encode(Op::SpacingSixth);
       break;
-    case LineSpacing::Hei0353:
+    case LineSpacing::Units72:
       // "x 0,353 mm" is 1/72 inch: n of those.
-      sequence += Encode(Op::SpacingN72, {static_cast<std::uint8_t>(settings.SpinEdit1)});
+      sequence += Encode(Op::SpacingN72, {static_cast<std::uint8_t>(settings.units72)});
       break;
-    case LineSpacing::Hei0118:
+    case LineSpacing::Units216:
       // "x 0,118 mm" is 1/216 inch: n of those.
-      sequence += Encode(Op::SpacingN216, {static_cast<std::uint8_t>(settings.SpinEdit2)});
+      sequence += Encode(Op::SpacingN216, {static_cast<std::uint8_t>(settings.units216)});
       break;
   }
-  sequence += Encode(settings.StQuanty ? Op::EmphasizedOn : Op::EmphasizedOff);
-  sequence += Encode(settings.StDouble ? Op::DoubleStrikeOn : Op::DoubleStrikeOff);
-  sequence += settings.StrOutPr;
-  if (settings.InitCrLf) {
+  sequence += Encode(settings.emphasised ? Op::EmphasizedOn : Op::EmphasizedOff);
+  sequence += Encode(settings.doubleStrike ? Op::DoubleStrikeOn : Op::DoubleStrikeOff);
+  sequence += settings.testLine;
+  if (settings.crLfAfterTestLine) {
     sequence += Encode(Op::CarriageReturn) + Encode(Op::LineFeed);
   }
   sequence += Encode(Op::CarriageReturn);

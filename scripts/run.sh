@@ -12,4 +12,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run: no display to show the window on; start it under a virtual one: xvfb-run -a ./scripts/run.sh" >&2
   exit 1
 fi
-exec ./build/release/ui/pl4120
+exec ./build/release/app/pl4120

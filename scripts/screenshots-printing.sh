@@ -11,7 +11,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-program=${1:-build/release/ui/pl4120}
+program=${1:-build/release/app/pl4120}
 geometry=${2:-build/release/tests/e2e/pl4120_geometry}
 for built in "$program" "$geometry"; do
   [ -x "$built" ] || { echo "screenshots: $built is not built" >&2; exit 1; }

@@ -14,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-program=${1:-build/release/ui/pl4120}
+program=${1:-build/release/app/pl4120}
 geometry=$(dirname "$program")/../tests/e2e/pl4120_geometry
 for built in "$program" "$geometry"; do
   if [ ! -x "$built" ]; then

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <cerrno>
 
-#include "ui/DeviceErrors.h"
+#include "printer/DeviceErrors.h"
 
 QString ReplaceFile(const QString& path, QByteArrayView bytes) {
   // Unbuffered, and every step checked before the commit: a buffered QSaveFile commits a file
@@ -25,7 +25,7 @@ QString ReplaceFile(const QString& path, QByteArrayView bytes) {
     return {};
   }
   const QString reason =
-      error != 0 ? QString::fromStdString(RussianErrorText(error)) : file.errorString();
+      error != 0 ? QString::fromStdString(pl4120::RussianErrorText(error)) : file.errorString();
   file.cancelWriting();
   return reason;
 }

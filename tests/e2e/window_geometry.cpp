@@ -8,8 +8,8 @@
 #include <QTabWidget>
 #include <cstdio>
 
-#include "ui/Application.h"
-#include "ui/Unit1.h"
+#include "app/Application.h"
+#include "ui/window/Unit1.h"
 
 namespace {
 
@@ -34,10 +34,11 @@ int main(int argc, char** argv) {
       Print(name, widget, widget->rect(), &window);
     }
   }
-  const QTabBar* tabs = window.pcFeauts->tabBar();
+  const QTabBar* tabs = window.findChild<QTabWidget*>(QStringLiteral("pcFeauts"))->tabBar();
   for (int i = 0; i < tabs->count(); ++i) {
-    Print(QStringLiteral("tab:") + window.pcFeauts->widget(i)->objectName(), tabs, tabs->tabRect(i),
-          &window);
+    Print(QStringLiteral("tab:") +
+              window.findChild<QTabWidget*>(QStringLiteral("pcFeauts"))->widget(i)->objectName(),
+          tabs, tabs->tabRect(i), &window);
   }
   return 0;
 }

@@ -24,45 +24,48 @@ struct Promise {
 // line spacing and the style in force for the text printed after it.
 const Promise kPromises[] = {
     {"Defaults", [](PrinterSettings&) {}, 30, 27, kElite},
-    {"TenPerInch", [](PrinterSettings& s) { s.Wid = Pitch::Wid10smb; }, 36, 27, 0},
-    {"CondensedTwelve", [](PrinterSettings& s) { s.WidElite = true; }, 18, 27, kElite | kCondensed},
+    {"TenPerInch", [](PrinterSettings& s) { s.pitch = Pitch::Cpi10; }, 36, 27, 0},
+    {"CondensedTwelve", [](PrinterSettings& s) { s.condensed = true; }, 18, 27,
+     kElite | kCondensed},
     {"CondensedTen",
      [](PrinterSettings& s) {
-       s.WidElite = true;
-       s.Wid = Pitch::Wid10smb;
+       s.condensed = true;
+       s.pitch = Pitch::Cpi10;
      },
      21, 27, kCondensed},
-    {"Spacing254", [](PrinterSettings& s) { s.Hei = LineSpacing::Hei2spi; }, 30, 21, kElite},
-    {"Spacing423", [](PrinterSettings& s) { s.Hei = LineSpacing::Hei4spi; }, 30, 36, kElite},
+    {"Spacing254", [](PrinterSettings& s) { s.spacing = LineSpacing::Tenth; }, 30, 21, kElite},
+    {"Spacing423", [](PrinterSettings& s) { s.spacing = LineSpacing::Sixth; }, 30, 36, kElite},
     {"SpacingN72",
      [](PrinterSettings& s) {
-       s.Hei = LineSpacing::Hei0353;
-       s.SpinEdit1 = 10;
+       s.spacing = LineSpacing::Units72;
+       s.units72 = 10;
      },
      30, 30, kElite},
-    {"SpacingN72Default", [](PrinterSettings& s) { s.Hei = LineSpacing::Hei0353; }, 30, 24, kElite},
+    {"SpacingN72Default", [](PrinterSettings& s) { s.spacing = LineSpacing::Units72; }, 30, 24,
+     kElite},
     {"SpacingN216",
      [](PrinterSettings& s) {
-       s.Hei = LineSpacing::Hei0118;
-       s.SpinEdit2 = 50;
+       s.spacing = LineSpacing::Units216;
+       s.units216 = 50;
      },
      30, 50, kElite},
-    {"SpacingN216Default", [](PrinterSettings& s) { s.Hei = LineSpacing::Hei0118; }, 30, 24,
+    {"SpacingN216Default", [](PrinterSettings& s) { s.spacing = LineSpacing::Units216; }, 30, 24,
      kElite},
-    {"Quality", [](PrinterSettings& s) { s.StQuanty = true; }, 30, 27, kElite | kEmphasized},
-    {"DoublePass", [](PrinterSettings& s) { s.StDouble = true; }, 30, 27, kElite | kDoubleStrike},
-    {"NoCharacterTable", [](PrinterSettings& s) { s.Lang = CharTable::RadioButton2; }, 30, 27,
+    {"Quality", [](PrinterSettings& s) { s.emphasised = true; }, 30, 27, kElite | kEmphasized},
+    {"DoublePass", [](PrinterSettings& s) { s.doubleStrike = true; }, 30, 27,
+     kElite | kDoubleStrike},
+    {"NoCharacterTable", [](PrinterSettings& s) { s.charTable = CharTable::NoTable2; }, 30, 27,
      kElite},
     // SO is double width for one line: the final CR of the initialisation ends it, so the
     // text after it is of single width (the test line before that CR is double).
-    {"DoubleWidthLastsTheTestLineOnly", [](PrinterSettings& s) { s.WidExten = true; }, 30, 27,
+    {"DoubleWidthLastsTheTestLineOnly", [](PrinterSettings& s) { s.doubleWidth = true; }, 30, 27,
      kElite},
     {"EveryOption",
      [](PrinterSettings& s) {
-       s.Wid = Pitch::Wid10smb;
-       s.WidElite = s.WidExten = s.StQuanty = s.StDouble = true;
-       s.Hei = LineSpacing::Hei0118;
-       s.SpinEdit2 = 40;
+       s.pitch = Pitch::Cpi10;
+       s.condensed = s.doubleWidth = s.emphasised = s.doubleStrike = true;
+       s.spacing = LineSpacing::Units216;
+       s.units216 = 40;
      },
      21, 40, kCondensed | kEmphasized | kDoubleStrike},
 };
@@ -107,9 +110,9 @@ TEST(EscpInitSequences, TestLine) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     PrinterSettings settings;
-    settings.StrOutPr = "Test";
-    settings.WidExten = c.wide;
-    settings.InitCrLf = c.crLf;
+    settings.testLine = "Test";
+    settings.doubleWidth = c.wide;
+    settings.crLfAfterTestLine = c.crLf;
 
     const std::string bytes = BuildInitSequence(settings) + "AB";
 

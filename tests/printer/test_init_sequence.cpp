@@ -41,51 +41,52 @@ PrinterSettings With(void (*change)(PrinterSettings&)) {
 
 const Case kCases[] = {
     {"Defaults", PrinterSettings{}, "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 0D"},
-    {"Koi8SameAsDefaults", With([](PrinterSettings& s) { s.Lang = CharTable::LangKoi8; }),
+    {"Koi8SameAsDefaults", With([](PrinterSettings& s) { s.charTable = CharTable::Koi8; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 0D"},
-    {"CombinedSameAsDefaults", With([](PrinterSettings& s) { s.Lang = CharTable::LangComn; }),
+    {"CombinedSameAsDefaults", With([](PrinterSettings& s) { s.charTable = CharTable::Combined; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 0D"},
     {"FullExample", With([](PrinterSettings& s) {
-       s.Lang = CharTable::RadioButton1;
-       s.Wid = Pitch::Wid10smb;
-       s.Hei = LineSpacing::Hei4spi;
-       s.WidElite = s.WidExten = s.StQuanty = s.StDouble = true;
-       s.StrOutPr = "abc";
-       s.InitCrLf = true;
+       s.charTable = CharTable::NoTable1;
+       s.pitch = Pitch::Cpi10;
+       s.spacing = LineSpacing::Sixth;
+       s.condensed = s.doubleWidth = s.emphasised = s.doubleStrike = true;
+       s.testLine = "abc";
+       s.crLfAfterTestLine = true;
      }),
      "1B 40 0F 0E 1B 50 1B 32 1B 45 1B 47 61 62 63 0D 0A 0D"},
-    {"EscAWithSpinEdit1For0353", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei0353; }),
+    {"EscAWithSpinEdit1For0353", With([](PrinterSettings& s) { s.spacing = LineSpacing::Units72; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 41 08 1B 46 1B 48 0D"},
-    {"Esc3WithSpinEdit2For0118", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei0118; }),
+    {"Esc3WithSpinEdit2For0118",
+     With([](PrinterSettings& s) { s.spacing = LineSpacing::Units216; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 33 18 1B 46 1B 48 0D"},
     {"SpinEdit1Limits", With([](PrinterSettings& s) {
-       s.Hei = LineSpacing::Hei0353;
-       s.SpinEdit1 = 85;
-       s.SpinEdit2 = 999;  // not the chosen spacing: not looked at
+       s.spacing = LineSpacing::Units72;
+       s.units72 = 85;
+       s.units216 = 999;  // not the chosen spacing: not looked at
      }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 41 55 1B 46 1B 48 0D"},
     {"SpinEdit2Extremes", With([](PrinterSettings& s) {
-       s.Hei = LineSpacing::Hei0118;
-       s.SpinEdit1 = -7;
-       s.SpinEdit2 = 255;
+       s.spacing = LineSpacing::Units216;
+       s.units72 = -7;
+       s.units216 = 255;
      }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 33 FF 1B 46 1B 48 0D"},
     {"SpacingZero", With([](PrinterSettings& s) {
-       s.Hei = LineSpacing::Hei0118;
-       s.SpinEdit2 = 0;
+       s.spacing = LineSpacing::Units216;
+       s.units216 = 0;
      }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 33 00 1B 46 1B 48 0D"},
-    {"Spacing254", With([](PrinterSettings& s) { s.Hei = LineSpacing::Hei2spi; }),
+    {"Spacing254", With([](PrinterSettings& s) { s.spacing = LineSpacing::Tenth; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 31 1B 46 1B 48 0D"},
-    {"CrLfWithEmptyLine", With([](PrinterSettings& s) { s.InitCrLf = true; }),
+    {"CrLfWithEmptyLine", With([](PrinterSettings& s) { s.crLfAfterTestLine = true; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 0D 0A 0D"},
     {"ControlBytesInTestLineUnchanged", With([](PrinterSettings& s) {
-       s.StrOutPr = std::string("\x00\x1B\x40\r\n\x1A\x0C\xFF \xA0", 10);
+       s.testLine = std::string("\x00\x1B\x40\r\n\x1A\x0C\xFF \xA0", 10);
      }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 00 1B 40 0D 0A 1A 0C FF 20 A0 0D"},
-    {"BlanksNotTrimmed", With([](PrinterSettings& s) { s.StrOutPr = "  x  "; }),
+    {"BlanksNotTrimmed", With([](PrinterSettings& s) { s.testLine = "  x  "; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 20 20 78 20 20 0D"},
-    {"DeviceNameNotSent", With([](PrinterSettings& s) { s.PrnName = "/tmp/x"; }),
+    {"DeviceNameNotSent", With([](PrinterSettings& s) { s.device = "/tmp/x"; }),
      "1B 40 1B 52 0F 12 14 1B 4D 1B 30 1B 46 1B 48 0D"},
 };
 
@@ -100,46 +101,45 @@ TEST(InitSequence, KnownSequences) {
 // test line that holds a NUL and a CR). The expected bytes are spelled out here, apart from the
 // builder and its command table.
 TEST(InitSequence, EveryStateOfTheSettingsPage) {
-  const CharTable tables[] = {CharTable::LangAltM,     CharTable::LangKoi8,
-                              CharTable::LangComn,     CharTable::RadioButton1,
-                              CharTable::RadioButton2, CharTable::RadioButton3};
-  const LineSpacing spacings[] = {LineSpacing::Hei2spi, LineSpacing::Hei3spi, LineSpacing::Hei4spi,
-                                  LineSpacing::Hei0353, LineSpacing::Hei0118};
+  const CharTable tables[] = {CharTable::Alternative, CharTable::Koi8,     CharTable::Combined,
+                              CharTable::NoTable1,    CharTable::NoTable2, CharTable::NoTable3};
+  const LineSpacing spacings[] = {LineSpacing::Tenth, LineSpacing::Eighth, LineSpacing::Sixth,
+                                  LineSpacing::Units72, LineSpacing::Units216};
   const std::string lines[] = {std::string(), std::string("q\0\r", 3)};
   int checked = 0;
   for (const CharTable table : tables) {
-    for (const Pitch pitch : {Pitch::Wid12smb, Pitch::Wid10smb}) {
+    for (const Pitch pitch : {Pitch::Cpi12, Pitch::Cpi10}) {
       for (const LineSpacing spacing : spacings) {
         for (unsigned boxes = 0; boxes < 32; ++boxes) {
           for (const std::string& line : lines) {
             PrinterSettings s;
-            s.Lang = table;
-            s.Wid = pitch;
-            s.Hei = spacing;
-            s.WidElite = (boxes & 1u) != 0;
-            s.WidExten = (boxes & 2u) != 0;
-            s.StQuanty = (boxes & 4u) != 0;
-            s.StDouble = (boxes & 8u) != 0;
-            s.InitCrLf = (boxes & 16u) != 0;
-            s.StrOutPr = line;
+            s.charTable = table;
+            s.pitch = pitch;
+            s.spacing = spacing;
+            s.condensed = (boxes & 1u) != 0;
+            s.doubleWidth = (boxes & 2u) != 0;
+            s.emphasised = (boxes & 4u) != 0;
+            s.doubleStrike = (boxes & 8u) != 0;
+            s.crLfAfterTestLine = (boxes & 16u) != 0;
+            s.testLine = line;
 
             std::string expected = "\x1B\x40";
-            if (table == CharTable::LangAltM || table == CharTable::LangKoi8 ||
-                table == CharTable::LangComn) {
+            if (table == CharTable::Alternative || table == CharTable::Koi8 ||
+                table == CharTable::Combined) {
               expected += "\x1B\x52\x0F";
             }
-            expected += s.WidElite ? "\x0F" : "\x12";
-            expected += s.WidExten ? "\x0E" : "\x14";
-            expected += pitch == Pitch::Wid12smb ? "\x1B\x4D" : "\x1B\x50";
-            expected += spacing == LineSpacing::Hei2spi   ? "\x1B\x31"
-                        : spacing == LineSpacing::Hei3spi ? "\x1B\x30"
-                        : spacing == LineSpacing::Hei4spi ? "\x1B\x32"
-                        : spacing == LineSpacing::Hei0353 ? "\x1B\x41\x08"
+            expected += s.condensed ? "\x0F" : "\x12";
+            expected += s.doubleWidth ? "\x0E" : "\x14";
+            expected += pitch == Pitch::Cpi12 ? "\x1B\x4D" : "\x1B\x50";
+            expected += spacing == LineSpacing::Tenth     ? "\x1B\x31"
+                        : spacing == LineSpacing::Eighth  ? "\x1B\x30"
+                        : spacing == LineSpacing::Sixth   ? "\x1B\x32"
+                        : spacing == LineSpacing::Units72 ? "\x1B\x41\x08"
                                                           : "\x1B\x33\x18";
-            expected += s.StQuanty ? "\x1B\x45" : "\x1B\x46";
-            expected += s.StDouble ? "\x1B\x47" : "\x1B\x48";
+            expected += s.emphasised ? "\x1B\x45" : "\x1B\x46";
+            expected += s.doubleStrike ? "\x1B\x47" : "\x1B\x48";
             expected += line;
-            expected += s.InitCrLf ? "\r\n\r" : "\r";
+            expected += s.crLfAfterTestLine ? "\r\n\r" : "\r";
 
             const std::string built = BuildInitSequence(s);
             ASSERT_EQ(Hex(built), Hex(expected)) << "boxes " << boxes;
@@ -165,31 +165,31 @@ struct SpacingCase {
 };
 
 const SpacingCase kSpacingCases[] = {
-    {"N72Lowest", LineSpacing::Hei0353, 0, 24, ""},
-    {"N72Highest", LineSpacing::Hei0353, 85, 24, ""},
-    {"N72PastTheSpinEdit", LineSpacing::Hei0353, 86, 24,
+    {"N72Lowest", LineSpacing::Units72, 0, 24, ""},
+    {"N72Highest", LineSpacing::Units72, 85, 24, ""},
+    {"N72PastTheSpinEdit", LineSpacing::Units72, 86, 24,
      "Межстрочный интервал 86/72 дюйма недопустим: допустимо от 0 до 85."},
-    {"N72Negative", LineSpacing::Hei0353, -1, 24,
+    {"N72Negative", LineSpacing::Units72, -1, 24,
      "Межстрочный интервал -1/72 дюйма недопустим: допустимо от 0 до 85."},
-    {"N72PastAByte", LineSpacing::Hei0353, 300, 24,
+    {"N72PastAByte", LineSpacing::Units72, 300, 24,
      "Межстрочный интервал 300/72 дюйма недопустим: допустимо от 0 до 85."},
-    {"N216Lowest", LineSpacing::Hei0118, 8, 0, ""},
-    {"N216Highest", LineSpacing::Hei0118, 8, 255, ""},
-    {"N216PastAByte", LineSpacing::Hei0118, 8, 256,
+    {"N216Lowest", LineSpacing::Units216, 8, 0, ""},
+    {"N216Highest", LineSpacing::Units216, 8, 255, ""},
+    {"N216PastAByte", LineSpacing::Units216, 8, 256,
      "Межстрочный интервал 256/216 дюйма недопустим: допустимо от 0 до 255."},
-    {"N216Negative", LineSpacing::Hei0118, 8, -3,
+    {"N216Negative", LineSpacing::Units216, 8, -3,
      "Межстрочный интервал -3/216 дюйма недопустим: допустимо от 0 до 255."},
-    {"FixedSpacingIgnoresTheSpinEdits", LineSpacing::Hei3spi, 1000, -1000, ""},
-    {"OtherSpinEditIgnored", LineSpacing::Hei0118, 1000, 12, ""},
+    {"FixedSpacingIgnoresTheSpinEdits", LineSpacing::Eighth, 1000, -1000, ""},
+    {"OtherSpinEditIgnored", LineSpacing::Units216, 1000, 12, ""},
 };
 
 TEST(InitSequence, SpacingTheValueCannotTakeIsRefusedBeforeAnythingIsBuilt) {
   for (const SpacingCase& c : kSpacingCases) {
     SCOPED_TRACE(c.name);
     PrinterSettings s;
-    s.Hei = c.spacing;
-    s.SpinEdit1 = c.spinEdit1;
-    s.SpinEdit2 = c.spinEdit2;
+    s.spacing = c.spacing;
+    s.units72 = c.spinEdit1;
+    s.units216 = c.spinEdit2;
 
     const std::string error = SettingsError(s);
 

@@ -15,8 +15,9 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include "ui/OemMemo.h"
-#include "ui/PrintQueue.h"
+#include "ui/printing/PrintQueue.h"
+#include "ui/session/SendSession.h"
+#include "ui/widgets/OemMemo.h"
 
 void TModalAnswers::Arm() {
   if (!armed_) {
@@ -129,7 +130,7 @@ void TWindowTest::cleanup() {
 }
 
 void TWindowTest::ShowPage(const char* page) {
-  window_->pcFeauts->setCurrentWidget(Get(page));
+  Get<QTabWidget>("pcFeauts")->setCurrentWidget(Get(page));
 }
 
 void TWindowTest::Click(const char* name) {
@@ -145,14 +146,14 @@ void TWindowTest::Type(QWidget* widget, const QString& text) {
 }
 
 void TWindowTest::SetDevice(const QString& path) {
-  QLineEdit* device = window_->PrnName;
+  QLineEdit* device = Get<QLineEdit>("PrnName");
   device->selectAll();
   Type(device, path);
   QCOMPARE(device->text(), path);
 }
 
 bool TWindowTest::SendsDone(int timeoutMs) const {
-  return QTest::qWaitFor([this] { return !window_->PrintQueue->Busy(); }, timeoutMs);
+  return QTest::qWaitFor([this] { return !window_->Sending().Busy(); }, timeoutMs);
 }
 
 QByteArray TWindowTest::ReadFile(const QString& path) {

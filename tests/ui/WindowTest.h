@@ -13,8 +13,10 @@
 #include <functional>
 #include <memory>
 
-#include "ui/Application.h"
-#include "ui/Unit1.h"
+#include "app/Application.h"
+#include "ui/session/SendSession.h"
+#include "ui/session/TextFile.h"
+#include "ui/window/Unit1.h"
 
 class QFileDialog;
 class TOemMemo;
