@@ -289,21 +289,6 @@ class TestTextSaving : public TWindowTest {
     QVERIFY(Closed());
   }
 
-  void mergeOntoATextMakesItEdited() {
-    memo->setBytes("xyz");
-    const QString empty = WriteFile(u"empty.txt"_s, "");
-    const QString lines = WriteFile(u"lines.txt"_s, "a\r\n");
-    AnswerFileDialogs(empty);
-    QTest::mouseClick(Get<QPushButton>("btMergTx"), Qt::LeftButton);
-    QVERIFY(!memo->document()->isModified());  // nothing was added
-
-    AnswerFileDialogs(lines);
-    QTest::mouseClick(Get<QPushButton>("btMergTx"), Qt::LeftButton);
-
-    QCOMPARE(memo->bytes(), "xyz\r\na"s);
-    QVERIFY(memo->document()->isModified());
-  }
-
   void textMenuDoesWhatTheButtonsDo_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<std::string>("expected");
