@@ -11,51 +11,6 @@
 
 namespace pl4120 {
 
-std::string RussianErrorText(int error) {
-  static const std::array<std::pair<int, const char*>, 34> kTexts = {{
-      {ENOENT, "Нет такого файла или каталога"},
-      {EACCES, "Отказано в доступе"},
-      {EPERM, "Операция не позволена"},
-      {EBUSY, "Устройство или ресурс занято"},
-      {ENXIO, "Нет такого устройства или адреса"},
-      {ENODEV, "Нет такого устройства"},
-      {ENOSPC, "На устройстве не осталось свободного места"},
-      {EIO, "Ошибка ввода/вывода"},
-      {EISDIR, "Это каталог"},
-      {EWOULDBLOCK, "Устройство занято другой программой"},
-      {ENOTDIR, "Путь проходит через файл, который не является каталогом"},
-      {EROFS, "Файловая система доступна только для чтения"},
-      {ENAMETOOLONG, "Слишком длинное имя файла"},
-      {ELOOP, "Слишком много уровней символьных ссылок"},
-      {EMFILE, "Слишком много открытых файлов"},
-      {ENFILE, "Слишком много открытых файлов в системе"},
-      {EDQUOT, "Превышена дисковая квота"},
-      {EFBIG, "Файл слишком велик"},
-      {EINTR, "Операция прервана"},
-      {ETXTBSY, "Файл занят"},
-      {EPIPE, "Канал закрыт с другой стороны"},
-      {EINVAL, "Недопустимый аргумент"},
-      {ETIMEDOUT, "Время ожидания истекло"},
-      {ECONNREFUSED, "В соединении отказано"},
-      {EFAULT, "Неверный адрес"},
-      {EEXIST, "Файл уже существует"},
-      {ECONNRESET, "Соединение сброшено другой стороной"},
-      {ECONNABORTED, "Соединение прервано"},
-      {EHOSTUNREACH, "Нет маршрута до узла"},
-      {ENETUNREACH, "Сеть недоступна"},
-      {EHOSTDOWN, "Узел не отвечает"},
-      {ENOTCONN, "Нет соединения"},
-      {EADDRNOTAVAIL, "Адрес недоступен"},
-      {ENETDOWN, "Сеть не работает"},
-  }};
-  for (const auto& [code, text] : kTexts) {
-    if (code == error) {
-      return text;
-    }
-  }
-  return std::strerror(error);
-}
-
 std::string AccessAdvice(const std::string& path) {
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {

@@ -3,12 +3,9 @@
 #include <string>
 
 #include "printer/DeviceChannel.h"
+#include "text/Errors.h"  // RussianErrorText
 
 namespace pl4120 {
-
-/// The reason for an errno value in Russian, without a final period ("Нет такого файла или
-/// каталога"); the system's own text for values without a translation.
-std::string RussianErrorText(int error);
 
 /// How to get the right to write to `path` when it exists but its owner or group keeps us out:
 /// the group that may write to it and how to join it, or an empty string when the file does not

@@ -45,4 +45,8 @@ class EInOutError : public std::runtime_error {
 ///   number happens to be one of the codes above (EIO is 5 on Linux, yet no access problem).
 EInOutError InOutErrorFromErrno(int err);
 
+/// The reason for an errno value in Russian, without a final period ("Нет такого файла или
+/// каталога"); the system's own text for values without a translation.
+std::string RussianErrorText(int error);
+
 }  // namespace pl4120

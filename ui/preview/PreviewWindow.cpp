@@ -33,7 +33,7 @@
 #include <string>
 #include <utility>
 
-#include "printer/DeviceErrors.h"
+#include "ui/preview/PdfExport.h"
 #include "ui/preview/PreviewView.h"
 #include "ui/preview/SheetPainter.h"
 #include "ui/widgets/ErrorBox.h"
@@ -52,33 +52,8 @@ constexpr PaperChoice kPapers[] = {
     {PaperKind::Fanfold240x12, "Фальцованная, 240 мм × 12″"},
 };
 
-// A PDF page is drawn at this many dots an inch; the text in it stays vector text.
-constexpr int kPdfDpi = 720;
-// Writing more sheets than this shows its progress and can be cancelled.
-constexpr int kProgressFromSheets = 200;
-
 QString Utf8(const char* text) {
   return QString::fromUtf8(text);
-}
-
-// The characters [from, to) of a document as the print command reads a selection: raw glyphs,
-// U+2029 between lines.
-QString TextOf(QTextDocument* document, int from, int to) {
-  if (document == nullptr || to <= from) {
-    return {};
-  }
-  QTextCursor cursor(document);
-  cursor.setPosition(from);
-  cursor.setPosition(to, QTextCursor::KeepAnchor);
-  return cursor.selectedText();
-}
-
-TPreviewSubject SubjectOf(TPreviewSource& source) {
-  TPreviewSubject subject;
-  subject.formFeed = source.formFeed;
-  subject.init = std::move(source.init);
-  subject.initError = std::move(source.initError);
-  return subject;
 }
 
 QToolButton* ToolButton(const char* name, const char* caption, QToolBar* bar) {
@@ -90,57 +65,10 @@ QToolButton* ToolButton(const char* name, const char* caption, QToolBar* bar) {
   return button;
 }
 
-// Puts `data` at `path` through a new file beside it that is renamed over the path once it is
-// complete, so that the path never holds part of a file; on any failure the new file goes
-// again. Empty when written, else the reason.
-std::string ReplaceFile(const QString& path, const QByteArray& data) {
-  const QFileInfo info(path);
-  const QByteArray target = QFile::encodeName(info.absoluteFilePath());
-  QByteArray temporary = QFile::encodeName(info.absolutePath()) + "/." +
-                         QFile::encodeName(info.fileName()) + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
-  if (fd < 0) {
-    return pl4120::RussianErrorText(errno);
-  }
-  const auto fail = [&](int error, bool open) {
-    if (open) {
-      ::close(fd);
-    }
-    ::unlink(temporary.constData());
-    return pl4120::RussianErrorText(error);
-  };
-  const char* p = data.constData();
-  qsizetype left = data.size();
-  while (left > 0) {
-    const ssize_t written = ::write(fd, p, static_cast<std::size_t>(left));
-    if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return fail(errno, true);
-    }
-    p += written;
-    left -= written;
-  }
-  // The new file gets the permissions an ordinary new file would get.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  if (::fchmod(fd, 0666 & ~mask) != 0 || (::fsync(fd) != 0 && errno != EINVAL)) {
-    return fail(errno, true);
-  }
-  if (::close(fd) != 0) {
-    return fail(errno, false);
-  }
-  if (::rename(temporary.constData(), target.constData()) != 0) {
-    return fail(errno, false);
-  }
-  return {};
-}
-
 }  // namespace
 
 TPreviewWindow::TPreviewWindow(Source source, QWidget* parent)
-    : QMainWindow(parent), source_(std::move(source)) {
+    : QMainWindow(parent), loader_(new TPreviewLoader(std::move(source), this)) {
   setObjectName(QStringLiteral("fmPreview"));
   setWindowTitle(QStringLiteral("Просмотр печати"));
   if (parent != nullptr) {
@@ -191,12 +119,7 @@ TPreviewWindow::TPreviewWindow(Source source, QWidget* parent)
   statusBar()->setObjectName(QStringLiteral("sbPreview"));
   statusBar()->addWidget(lbSheet_);
 
-  follow_.setSingleShot(true);
-  follow_.setInterval(kFollowDelayMs);
-  connect(&follow_, &QTimer::timeout, this, [this] { Guarded([this] { Refresh(); }); });
-  reader_.setSingleShot(true);
-  reader_.setInterval(0);
-  connect(&reader_, &QTimer::timeout, this, [this] { Guarded([this] { ReadOn(); }); });
+  connect(loader_, &TPreviewLoader::loaded, this, &TPreviewWindow::Show);
   connect(view_, &TPreviewView::currentSheetChanged, this, &TPreviewWindow::UpdateStatus);
   connect(view_, &TPreviewView::zoomChanged, this, &TPreviewWindow::UpdateZoom);
   connect(cmPaper_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -223,12 +146,11 @@ TPreviewWindow::TPreviewWindow(Source source, QWidget* parent)
 TPreviewWindow::~TPreviewWindow() = default;
 
 void TPreviewWindow::SourceChanged() {
-  StopReading();  // the places it was copying from may have moved
-  follow_.start();
+  loader_->SourceChanged();
 }
 
 bool TPreviewWindow::Pending() const {
-  return shown_ != requested_ || follow_.isActive();
+  return loader_->Pending();
 }
 
 void TPreviewWindow::SetPaper(PaperKind paper) {
@@ -238,106 +160,23 @@ void TPreviewWindow::SetPaper(PaperKind paper) {
       cmPaper_->setCurrentIndex(i);
     }
   }
-  if (paper != paper_) {
-    paper_ = paper;
+  if (paper != loader_->Paper()) {
+    loader_->SetPaper(paper);
     Refresh();
   }
 }
 
 void TPreviewWindow::Refresh() {
-  follow_.stop();
-  StopReading();
-  TPreviewSource source = source_();
-  const int generation = ++requested_;
-  const pl4120::escp::Paper paper = pl4120::escp::Paper::Of(paper_);
-  TPreviewSubject subject = SubjectOf(source);
-  if (source.to - source.from <= kAtOnceChars) {
-    subject.text = TextOf(source.document, source.from, source.to);
-    Show(MakePreviewDocument(subject, paper), generation);
-    return;
-  }
-  // A long text: its first sheets at once when nothing of this paper is on show, so that the
-  // window never waits for the whole text; the former sheets stay until the new ones are known.
-  subject.text = TextOf(source.document, source.from, source.from + kAtOnceChars);
-  const TPreviewDocumentPtr& shown = view_->Document();
-  if (!shown || shown->index.paper != paper) {
-    if (TPreviewDocumentPtr head = MakeHeadSheets(subject, paper)) {
-      Show(std::move(head), generation);
-    }
-  }
-  subject.text.reserve(source.to - source.from);
-  reading_ = Reading{source.document, source.from + kAtOnceChars, source.to, std::move(subject)};
-  reader_.start();
+  loader_->Refresh();
 }
 
-TPreviewSubject TPreviewWindow::WholeSubject() {
-  TPreviewSource source = source_();
-  TPreviewSubject subject = SubjectOf(source);
-  subject.text = TextOf(source.document, source.from, source.to);
-  return subject;
-}
-
-void TPreviewWindow::ReadOn() {
-  if (!reading_ || reading_->document.isNull()) {
-    reading_.reset();
-    return;
-  }
-  QElapsedTimer slice;
-  slice.start();
-  while (reading_->next < reading_->to && slice.elapsed() < kSliceMs) {
-    const int end = std::min(reading_->to, reading_->next + kAtOnceChars);
-    reading_->subject.text += TextOf(reading_->document, reading_->next, end);
-    reading_->next = end;
-  }
-  if (reading_->next < reading_->to) {
-    reader_.start();
-    return;
-  }
-  TPreviewSubject subject = std::move(reading_->subject);
-  reading_.reset();
-  StartLayout(std::move(subject));
-}
-
-void TPreviewWindow::StopReading() {
-  reader_.stop();
-  reading_.reset();
-}
-
-void TPreviewWindow::StartLayout(TPreviewSubject subject) {
-  const int generation = requested_;
-  const pl4120::escp::Paper paper = pl4120::escp::Paper::Of(paper_);
-  auto promise = std::make_shared<QPromise<TPreviewDocumentPtr>>();
-  auto* watcher = new QFutureWatcher<TPreviewDocumentPtr>(this);
-  connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
-    const QFuture<TPreviewDocumentPtr> future = watcher->future();
-    // A result that a later look at the source has overtaken is dropped.
-    if (generation == requested_ && future.resultCount() > 0) {
-      Show(future.result(), generation);
-    }
-    watcher->deleteLater();
-  });
-  watcher->setFuture(promise->future());
-  promise->start();
-  QThreadPool::globalInstance()->start([promise, subject = std::move(subject), paper] {
-    try {
-      promise->addResult(MakePreviewDocument(subject, paper));
-    } catch (...) {
-      // No result: the sheets on show stay.
-    }
-    promise->finish();
-  });
-}
-
-void TPreviewWindow::Show(TPreviewDocumentPtr document, int generation) {
+void TPreviewWindow::Show(TPreviewDocumentPtr document) {
   const bool complete = document->complete;
   const QString initError = document->initError;
   view_->SetDocument(std::move(document));
   lbInitErr_->setText(QStringLiteral("Строка инициализации с вкладки «Установки» не показана: ") +
                       initError);
   lbInitErr_->setVisible(!initError.isEmpty());
-  if (complete) {
-    shown_ = generation;
-  }
   UpdateStatus();
   if (complete) {
     emit sheetsReady();
@@ -406,62 +245,14 @@ void TPreviewWindow::SavePdfClick() {
 }
 
 bool TPreviewWindow::SavePdf(const QString& path) {
-  if (Pending() || !view_->Document()) {
-    // What the window is about to show is what gets written.
-    follow_.stop();
-    StopReading();
-    const int generation = ++requested_;
-    Show(MakePreviewDocument(WholeSubject(), pl4120::escp::Paper::Of(paper_)), generation);
-  }
-  const TPreviewDocumentPtr document = view_->Document();
-  const pl4120::escp::Paper& paper = document->index.paper;
-  const int sheets = document->SheetCount();
-
-  QBuffer pdf;
-  pdf.open(QIODevice::WriteOnly);
-  {
-    QPdfWriter writer(&pdf);
-    writer.setResolution(kPdfDpi);
-    writer.setCreator(ApplicationTitle());
-    writer.setTitle(QFileInfo(path).completeBaseName());
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QSizeF(paper.width / 360.0 * 25.4, paper.height / 216.0 * 25.4),
-                              QPageSize::Millimeter),
-                    QPageLayout::Portrait, QMarginsF()));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-      ShowErrorMessage("Файл PDF \"" + path.toStdString() + "\" не записан: не удалось начать PDF");
-      return false;
-    }
-    std::unique_ptr<QProgressDialog> progress;
-    if (sheets > kProgressFromSheets) {
-      progress = std::make_unique<QProgressDialog>(QStringLiteral("Запись PDF…"),
-                                                   QStringLiteral("Отмена"), 0, sheets, this);
-      progress->setWindowModality(Qt::WindowModal);
-    }
-    const TSheetPainter sheetPainter;
-    const QRectF sheet(0, 0, paper.width / 360.0 * kPdfDpi, paper.height / 216.0 * kPdfDpi);
-    for (int i = 0; i < sheets; ++i) {
-      if (i > 0) {
-        writer.newPage();
-      }
-      const pl4120::escp::Page page =
-          pl4120::escp::LayoutPage(document->bytes, document->index, static_cast<std::size_t>(i));
-      sheetPainter.Draw(painter, sheet, page, document->bytes, paper);
-      if (progress) {
-        progress->setValue(i + 1);
-        if (progress->wasCanceled()) {
-          painter.end();
-          return false;  // nothing has been written yet
-        }
-      }
-    }
-    painter.end();
-  }
-  const std::string error = ReplaceFile(path, pdf.data());
+  // What the window is about to show is what gets written.
+  const TPreviewDocumentPtr document =
+      Pending() || !view_->Document() ? loader_->LoadNow() : view_->Document();
+  bool cancelled = false;
+  const std::string error = WritePdf(path, *document, this, cancelled);
   if (!error.empty()) {
     ShowErrorMessage("Файл PDF \"" + path.toStdString() + "\" не записан: " + error);
     return false;
   }
-  return true;
+  return !cancelled;
 }

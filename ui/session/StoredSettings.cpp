@@ -17,7 +17,7 @@
 #include "printer/DeviceErrors.h"
 #include "text/Cp866.h"
 #include "text/IntConv.h"
-#include "ui/ReplaceFile.h"
+#include "text/ReplaceFile.h"
 
 namespace pl4120 {
 namespace {
@@ -319,7 +319,9 @@ QString WriteStoredSettings(const QString& path, const StoredSettings& settings)
   }
   Writer writer;
   EachValue(writer, settings);
-  return ReplaceFile(path, writer.Ini());
+  const QByteArray& ini = writer.Ini();
+  return QString::fromStdString(ReplaceFile(QFile::encodeName(path).toStdString(),
+                                            std::string_view(ini.constData(), ini.size())));
 }
 
 }  // namespace pl4120

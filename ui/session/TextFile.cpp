@@ -5,7 +5,7 @@
 
 #include "text/FileNames.h"
 #include "text/LineReader.h"
-#include "ui/ReplaceFile.h"
+#include "text/ReplaceFile.h"
 
 namespace {
 
@@ -90,8 +90,7 @@ bool TTextFile::Read(const std::string& path, bool replace, TTextTarget& target)
 }
 
 QString TTextFile::SaveTo(const std::string& path, std::string_view bytes) {
-  const QString reason =
-      ReplaceFile(DisplayFileName(path), QByteArrayView(bytes.data(), bytes.size()));
+  const QString reason = QString::fromStdString(pl4120::ReplaceFile(path, bytes));
   if (!reason.isEmpty()) {
     return reason;
   }
