@@ -146,13 +146,15 @@ void RunCancel(CancelRequest& r) {
   httpClose(http);
 }
 
-class IppOutput final : public Output {
+// What a job for an IPP printer and a job for a queue of the print service share: the
+// connection, the job and its document, the cancel on the server. The two differ in where
+// they connect to and how they find the destination there.
+class IppJobOutput : public Output {
  public:
-  // An IPP printer at `uri`, or (queue set) the print service's queue `name`.
-  IppOutput(std::string target, bool queue) : target_(std::move(target)), queue_(queue) {}
-  ~IppOutput() override { Close(); }
-  IppOutput(const IppOutput&) = delete;
-  IppOutput& operator=(const IppOutput&) = delete;
+  explicit IppJobOutput(std::string target) : target_(std::move(target)) {}
+  ~IppJobOutput() override { Close(); }
+  IppJobOutput(const IppJobOutput&) = delete;
+  IppJobOutput& operator=(const IppJobOutput&) = delete;
 
   bool Open(JobControl& job, WriteResult& result) override {
     job_ = &job;
@@ -165,34 +167,14 @@ class IppOutput final : public Output {
       userSet_ = true;
     }
     result.path = target_;
-    if (queue_) {
-      const ServiceAddress service = PrintServiceAddress(job.options().printService);
-      host_ = service.host;
-      port_ = service.port;
-      encryption_ = cupsEncryption();
-    } else {
-      dest_ = cupsGetDestWithURI(nullptr, target_.c_str());
-      char scheme[32], user[256], host[256], resource[1024];
-      if (dest_ == nullptr ||
-          httpSeparateURI(HTTP_URI_CODING_ALL, target_.c_str(), scheme, sizeof scheme, user,
-                          sizeof user, host, sizeof host, &port_, resource,
-                          sizeof resource) < HTTP_URI_STATUS_OK) {
-        Fail(result, Status::OpenFailed, FailureKind::BadAddress, 0, cupsLastErrorString());
-        return false;
-      }
-      host_ = host;
-      if (host_.empty()) {
-        Fail(result, Status::OpenFailed, FailureKind::BadAddress, 0, "no host in the address");
-        return false;
-      }
-      encryption_ =
-          std::strcmp(scheme, "ipps") == 0 ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED;
+    if (!Locate(job, result)) {
+      return false;
     }
     result.host = host_;
     if (!ConnectToHost(job, result)) {
       return false;
     }
-    httpSetTimeout(http_, kTickSeconds, &IppOutput::OnTimeout, this);
+    httpSetTimeout(http_, kTickSeconds, &IppJobOutput::OnTimeout, this);
     // Some of the library's waits (up to a second for a "continue") ask no callback; ending
     // the reading side wakes them without telling the printer anything.
     hooked_ = job.cancelToken();
@@ -200,55 +182,7 @@ class IppOutput final : public Output {
       const int fd = httpGetFd(http_);
       hooked_->SetHook([fd] { shutdown(fd, SHUT_RD); });
     }
-
-    if (queue_) {
-      dest_ = cupsGetNamedDest(http_, target_.empty() ? nullptr : target_.c_str(), nullptr);
-      if (dest_ == nullptr) {
-        FailRequest(result, Status::OpenFailed,
-                    target_.empty() ? FailureKind::NoDefaultQueue : FailureKind::NotFound);
-        if (result.failure == FailureKind::NotFound ||
-            result.failure == FailureKind::NoDefaultQueue) {
-          LookForPrinters(job.options(), job.cancelToken(), result);
-        }
-        return false;
-      }
-      if (target_.empty()) {
-        result.path = dest_->name;
-      }
-      // The library takes a connection to any host but the one in the queue's own address
-      // for a connection to the printer itself, and would ask the service about the
-      // queue's device instead of the queue; the queue's address is the one to use here.
-      if (const char* uri =
-              cupsGetOption("printer-uri-supported", dest_->num_options, dest_->options)) {
-        const std::string queueUri = uri;
-        dest_->num_options =
-            cupsAddOption("device-uri", queueUri.c_str(), dest_->num_options, &dest_->options);
-      }
-    }
-    info_ = cupsCopyDestInfo(http_, dest_);
-    if (info_ == nullptr) {
-      return FailRequest(result, Status::OpenFailed);
-    }
-    const char* title = job.options().title.c_str();
-    for (int attempt = 0;; ++attempt) {
-      const ipp_status_t status =
-          cupsCreateDestJob(http_, dest_, info_, &jobId_, title, 0, nullptr);
-      if (Succeeded(status) && jobId_ > 0) {
-        break;
-      }
-      if (status != IPP_STATUS_ERROR_BUSY || attempt == kBusyRetries || Stopped()) {
-        return FailRequest(result, Status::OpenFailed);
-      }
-      if (!job.Pause(std::chrono::milliseconds(50 + 25 * attempt))) {
-        return false;
-      }
-    }
-    result.jobId = jobId_;
-    if (cupsStartDestDocument(http_, dest_, info_, jobId_, title, CUPS_FORMAT_RAW, 0, nullptr, 1) !=
-        HTTP_STATUS_CONTINUE) {
-      return FailRequest(result, Status::OpenFailed);
-    }
-    return true;
+    return FindDestination(job, result) && StartJob(job, result);
   }
 
   bool Write(std::string_view piece, JobControl& job, WriteResult& result) override {
@@ -301,9 +235,44 @@ class IppOutput final : public Output {
     return TcpBytesAcked(fd, &acked) ? acked : Taken(handed);
   }
 
- private:
+ protected:
+  /// Where to connect: sets host_, port_ and encryption_ (and dest_ when it is known before
+  /// connecting). False, with the result's failure, when the target says nowhere.
+  virtual bool Locate(JobControl& job, WriteResult& result) = 0;
+  /// Sets dest_ once connected. False, with the result's failure, when there is none.
+  virtual bool FindDestination(JobControl& job, WriteResult& result) = 0;
+  /// The failure of a connection that did not come about.
+  virtual FailureKind ConnectFailure(FailureKind failure, int /*error*/) const { return failure; }
+
+  bool StartJob(JobControl& job, WriteResult& result) {
+    info_ = cupsCopyDestInfo(http_, dest_);
+    if (info_ == nullptr) {
+      return FailRequest(result, Status::OpenFailed);
+    }
+    const char* title = job.options().title.c_str();
+    for (int attempt = 0;; ++attempt) {
+      const ipp_status_t status =
+          cupsCreateDestJob(http_, dest_, info_, &jobId_, title, 0, nullptr);
+      if (Succeeded(status) && jobId_ > 0) {
+        break;
+      }
+      if (status != IPP_STATUS_ERROR_BUSY || attempt == kBusyRetries || Stopped()) {
+        return FailRequest(result, Status::OpenFailed);
+      }
+      if (!job.Pause(std::chrono::milliseconds(50 + 25 * attempt))) {
+        return false;
+      }
+    }
+    result.jobId = jobId_;
+    if (cupsStartDestDocument(http_, dest_, info_, jobId_, title, CUPS_FORMAT_RAW, 0, nullptr, 1) !=
+        HTTP_STATUS_CONTINUE) {
+      return FailRequest(result, Status::OpenFailed);
+    }
+    return true;
+  }
+
   static int OnTimeout(http_t*, void* data) {
-    auto* self = static_cast<IppOutput*>(data);
+    auto* self = static_cast<IppJobOutput*>(data);
     JobControl& job = *self->job_;
     job.Tick();
     if (job.cancelled()) {
@@ -341,12 +310,8 @@ class IppOutput final : public Output {
     if (http_ != nullptr) {
       return true;
     }
-    FailureKind failure = connect->failure;
-    if (queue_ && (failure == FailureKind::ConnectionRefused ||
-                   (failure == FailureKind::System && connect->error == ENOENT))) {
-      failure = FailureKind::ServiceAbsent;  // nothing listens where the service should be
-    }
-    Fail(result, Status::OpenFailed, failure, connect->error, connect->message);
+    Fail(result, Status::OpenFailed, ConnectFailure(connect->failure, connect->error),
+         connect->error, connect->message);
     return false;
   }
 
@@ -441,7 +406,6 @@ class IppOutput final : public Output {
   }
 
   std::string target_;
-  bool queue_;
   JobControl* job_ = nullptr;
   std::string host_;
   int port_ = 0;
@@ -457,14 +421,92 @@ class IppOutput final : public Output {
   mutable std::uint64_t taken_ = 0;
 };
 
+// An IPP printer at an ipp:// or ipps:// address.
+class IppPrinterOutput final : public IppJobOutput {
+ public:
+  using IppJobOutput::IppJobOutput;
+
+ private:
+  bool Locate(JobControl& /*job*/, WriteResult& result) override {
+    dest_ = cupsGetDestWithURI(nullptr, target_.c_str());
+    char scheme[32], user[256], host[256], resource[1024];
+    if (dest_ == nullptr ||
+        httpSeparateURI(HTTP_URI_CODING_ALL, target_.c_str(), scheme, sizeof scheme, user,
+                        sizeof user, host, sizeof host, &port_, resource,
+                        sizeof resource) < HTTP_URI_STATUS_OK) {
+      Fail(result, Status::OpenFailed, FailureKind::BadAddress, 0, cupsLastErrorString());
+      return false;
+    }
+    host_ = host;
+    if (host_.empty()) {
+      Fail(result, Status::OpenFailed, FailureKind::BadAddress, 0, "no host in the address");
+      return false;
+    }
+    encryption_ =
+        std::strcmp(scheme, "ipps") == 0 ? HTTP_ENCRYPTION_ALWAYS : HTTP_ENCRYPTION_IF_REQUESTED;
+    return true;
+  }
+
+  bool FindDestination(JobControl& /*job*/, WriteResult& /*result*/) override { return true; }
+};
+
+// A queue of the print service, by name; the service's default queue for an empty name.
+class QueueOutput final : public IppJobOutput {
+ public:
+  using IppJobOutput::IppJobOutput;
+
+ private:
+  bool Locate(JobControl& job, WriteResult& /*result*/) override {
+    const ServiceAddress service = PrintServiceAddress(job.options().printService);
+    host_ = service.host;
+    port_ = service.port;
+    encryption_ = cupsEncryption();
+    return true;
+  }
+
+  bool FindDestination(JobControl& job, WriteResult& result) override {
+    dest_ = cupsGetNamedDest(http_, target_.empty() ? nullptr : target_.c_str(), nullptr);
+    if (dest_ == nullptr) {
+      FailRequest(result, Status::OpenFailed,
+                  target_.empty() ? FailureKind::NoDefaultQueue : FailureKind::NotFound);
+      if (result.failure == FailureKind::NotFound ||
+          result.failure == FailureKind::NoDefaultQueue) {
+        LookForPrinters(job.options(), job.cancelToken(), result);
+      }
+      return false;
+    }
+    if (target_.empty()) {
+      result.path = dest_->name;
+    }
+    // The library takes a connection to any host but the one in the queue's own address for a
+    // connection to the printer itself, and would ask the service about the queue's device
+    // instead of the queue; the queue's address is the one to use here.
+    if (const char* uri =
+            cupsGetOption("printer-uri-supported", dest_->num_options, dest_->options)) {
+      const std::string queueUri = uri;
+      dest_->num_options =
+          cupsAddOption("device-uri", queueUri.c_str(), dest_->num_options, &dest_->options);
+    }
+    return true;
+  }
+
+  FailureKind ConnectFailure(FailureKind failure, int error) const override {
+    if (failure == FailureKind::ConnectionRefused ||
+        (failure == FailureKind::System && error == ENOENT)) {
+      return FailureKind::ServiceAbsent;  // nothing listens where the service should be
+    }
+    return failure;
+  }
+};
+
 }  // namespace
 
 std::unique_ptr<Output> MakeIppOutput(std::string uri) {
-  return std::make_unique<IppOutput>(std::move(uri), false);
+  return std::make_unique<IppPrinterOutput>(std::move(uri));
 }
 
 std::unique_ptr<Output> MakeQueueOutput(std::string queue) {
-  return std::make_unique<IppOutput>(std::move(queue), true);
+  return std::make_unique<QueueOutput>(std::move(queue));
 }
 
 }  // namespace pl4120::detail
