@@ -227,9 +227,9 @@ bool RunUntilDone(std::function<void()> work, const CancelToken* cancel,
     if ((cancel != nullptr && cancel->cancelled()) || now >= deadline) {
       break;
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
     const int timeout = static_cast<int>(
-        std::min<std::chrono::milliseconds>(left, std::chrono::milliseconds(50)).count());
+        std::min<std::chrono::milliseconds>(remaining, std::chrono::milliseconds(50)).count());
     pollfd fds[2] = {{done->fd, POLLIN, 0}, {cancelFd, POLLIN, 0}};
     const int ready = poll(fds, cancelFd >= 0 ? 2 : 1, timeout);
     if (ready > 0 && fds[0].revents != 0) {
